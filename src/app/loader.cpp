@@ -1,0 +1,63 @@
+#include "app/loader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+
+namespace {
+// Sample objects stay loaded for the whole run; keeping their wrappers here
+// keeps them reachable for leak checkers.
+std::vector<DATAFILE*> keptObjects;
+}  // namespace
+
+void FatalLoad(const char* file, const char* member) {
+    std::string what = member ? std::string("member \"") + member + "\" of \"" + file + "\""
+                              : std::string("\"") + file + "\"";
+    std::string text = "Fluffernauts cannot load " + what +
+                       ": the file is missing or damaged.\n"
+                       "Please reinstall the game.";
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (platform) {
+        platform->Message(text.c_str());
+    }
+    std::exit(1);
+}
+
+BITMAP* TryLoadImage(const char* member) {
+    std::string path = std::string(kGfxFile) + "#" + member;
+    return load_bitmap(path.c_str(), nullptr);
+}
+
+BITMAP* LoadImage(const char* member) {
+    BITMAP* bmp = TryLoadImage(member);
+    if (!bmp) {
+        FatalLoad(kGfxFile, member);
+    }
+    return bmp;
+}
+
+SAMPLE* LoadSample(const char* member) {
+    DATAFILE* obj = load_datafile_object(kSndFile, member);
+    if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
+        if (obj) {
+            unload_datafile_object(obj);
+        }
+        FatalLoad(kSndFile, member);
+    }
+    keptObjects.push_back(obj);
+    return static_cast<SAMPLE*>(obj->dat);
+}
+
+DATAFILE* LoadDatafile(const char* file) {
+    DATAFILE* data = load_datafile(file);
+    if (!data || data[0].type == DAT_END || !data[0].dat) {
+        if (data) {
+            unload_datafile(data);
+        }
+        FatalLoad(file, nullptr);
+    }
+    return data;
+}

@@ -1,0 +1,22 @@
+// Loading of the datafiles. A missing or damaged file must never crash the
+// game: the loaders below either return what was asked for or end the
+// program in order, naming the file and member, with exit status 1.
+#pragma once
+
+#include <allegro.h>
+
+constexpr const char* kGfxFile = "data/gfx.dat";
+constexpr const char* kSndFile = "data/snd.dat";
+constexpr const char* kFontFile = "data/font.dat";
+
+// "cursor.bmp" -> load_bitmap("data/gfx.dat#cursor.bmp").
+BITMAP* LoadImage(const char* member);
+// As LoadImage, but a missing member gives nullptr instead of ending.
+BITMAP* TryLoadImage(const char* member);
+// The SAMPLE object `member` of data/snd.dat, kept for the whole run.
+SAMPLE* LoadSample(const char* member);
+// A whole datafile; its first object must exist.
+DATAFILE* LoadDatafile(const char* file);
+
+// Reports the failed load (stderr and Allegro's message) and exits with 1.
+[[noreturn]] void FatalLoad(const char* file, const char* member);

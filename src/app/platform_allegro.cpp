@@ -1,0 +1,61 @@
+// The platform of a real machine: every call is Allegro's own.
+#include <ctime>
+
+#include "app/platform.h"
+#include "app/system.h"
+
+namespace {
+
+class AllegroPlatform : public Platform {
+public:
+    void Startup() override {
+        allegro_init();
+        install_keyboard();
+        install_mouse();
+        install_timer();
+        install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr);
+    }
+    int SetGfxMode(int depth) override {
+        set_color_depth(depth);
+        int rc = set_gfx_mode(GFX_AUTODETECT, 800, 600, 0, 0);
+        if (rc >= 0) {
+            install_int(TimerTick, 10);
+        }
+        return rc;
+    }
+    void Message(const char* text) override { allegro_message("%s", text); }
+    void SetVolume(int digi, int midi) override { set_volume(digi, midi); }
+    void SetMouseSprite(BITMAP* sprite, int fx, int fy) override {
+        set_mouse_sprite(sprite);
+        set_mouse_sprite_focus(fx, fy);
+        set_mouse_speed(2, 2);
+    }
+    void ShowMouse(BITMAP* target) override { show_mouse(target); }
+    void PollMouse() override { poll_mouse(); }
+    void PollKeyboard() override { poll_keyboard(); }
+    int KeyPressed() override { return keypressed(); }
+    int ReadKey() override { return readkey(); }
+    void ClearKeybuf() override { clear_keybuf(); }
+    void Rest(unsigned ms) override { rest(ms); }
+    void Present(BITMAP* frame, int dx, int dy) override {
+        blit(frame, screen, 0, 0, dx, dy, 800, 600);
+    }
+    void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override {
+        if (s) play_sample(s, vol, pan, freq, loop);
+    }
+    void StopSample(SAMPLE* s) override {
+        if (s) stop_sample(s);
+    }
+    int PlayMidi(MIDI* m, int loop) override { return play_midi(m, loop); }
+    void MidiSeek(int beat) override { midi_seek(beat); }
+    int MidiPos() override { return midi_pos; }
+    void StopMidi() override { stop_midi(); }
+    long SeedTime() override { return long(std::time(nullptr)); }
+};
+
+}  // namespace
+
+Platform* CreateAllegroPlatform() {
+    static AllegroPlatform real;
+    return &real;
+}

@@ -1,0 +1,51 @@
+// main's body: everything between choosing the platform and exiting.
+#include "app/loader.h"
+#include "app/platform.h"
+#include "app/system.h"
+#include "screens/screens.h"
+#include "screens/titlemenu.h"
+
+int RunProgram() {
+    InitSystem();
+
+    fontData = LoadDatafile(kFontFile);
+    if (fontData[0].type != DAT_FONT) {
+        FatalLoad(kFontFile, "the font (its first object)");
+    }
+    gameFont = static_cast<FONT*>(fontData[0].dat);
+    text_mode(-1);
+
+    backdrop = LoadImage("tlebg.bmp");
+    if (!hitSound) {
+        hitSound = LoadSample("hit.wav");
+    }
+
+    int choice = TitleMenu(1);
+    while (choice != kMenuQuit) {
+        switch (choice) {
+            case kMenuPlay:
+                if (RunGame()) {
+                    EnterHighScore();
+                }
+                break;
+            case kMenuStory1:
+            case kMenuStory2:
+            case kMenuStory3:
+                ShowStory();
+                break;
+            case kMenuCredits:
+                ShowCredits();
+                break;
+            case kMenuHighScores:
+                ShowHighScores();
+                break;
+        }
+        choice = TitleMenu(0);
+    }
+
+    unload_datafile(fontData);
+    fontData = nullptr;
+    gameFont = nullptr;
+    ShutdownSystem();
+    return 0;
+}

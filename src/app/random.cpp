@@ -1,0 +1,14 @@
+#include "app/random.h"
+
+namespace {
+uint32_t state = 1;
+}
+
+int Random() {
+    state = state * 214013u + 2531011u;
+    return int((state >> 16) & 0x7FFF);
+}
+
+void SeedRandom(uint32_t seed) { state = seed; }
+
+uint32_t RandomState() { return state; }

@@ -1,0 +1,92 @@
+#include "app/system.h"
+
+#include <cstdlib>
+
+#include "app/loader.h"
+#include "app/platform.h"
+#include "app/random.h"
+#include "screens/titlemenu.h"
+
+BITMAP* backBuffer = nullptr;
+BITMAP* scratchBuffer = nullptr;
+BITMAP* cursorImage = nullptr;
+DATAFILE* fontData = nullptr;
+FONT* gameFont = nullptr;
+BITMAP* backdrop = nullptr;
+SAMPLE* hitSound = nullptr;
+
+volatile int tickCount = 0;
+int shakeFrames = 0;
+int musicVolume = 255;
+
+Platform* platform = nullptr;
+
+void TimerTick() { tickCount = tickCount + 1; }
+END_OF_FUNCTION(TimerTick)
+
+void InitSystem() {
+    platform->Startup();
+    LOCK_VARIABLE(tickCount);
+    LOCK_FUNCTION(TimerTick);
+
+    if (platform->SetGfxMode(16) < 0 && platform->SetGfxMode(15) < 0) {
+        platform->Message("Sorry, but you need a Hicolor mode (16 bit color depth) for this game.");
+        std::exit(0);
+    }
+
+    backBuffer = create_bitmap(kScreenW, kScreenH);
+    scratchBuffer = create_bitmap(kScreenW, kScreenH);
+    // Pixel value 1 rather than 0: practically black.
+    rectfill(screen, 0, 0, kScreenW, kScreenH, 1);
+    platform->SetVolume(255, musicVolume);
+
+    cursorImage = LoadImage("cursor.bmp");
+    platform->SetMouseSprite(cursorImage, 40, 36);
+}
+
+void ShutdownSystem() {
+    platform->PlayMidi(nullptr, 0);
+    if (backBuffer) {
+        destroy_bitmap(backBuffer);
+        backBuffer = nullptr;
+    }
+    DestroyTitleMenuImages();
+}
+
+void PresentFrame() {
+    if (shakeFrames > 0) {
+        --shakeFrames;
+        int dy = Random() % 6 - 3;
+        int dx = Random() % 6 - 3;
+        platform->Present(backBuffer, dx, dy);
+    } else {
+        platform->Present(backBuffer, 0, 0);
+    }
+}
+
+void WaitForClickOrKey() {
+    // A button still held from the click that opened the page must be let
+    // go first; a click counts only once it is released again.
+    while (mouse_b) {
+        platform->PollMouse();
+        PresentFrame();
+    }
+    while (!platform->KeyPressed() && !mouse_b) {
+        platform->PollMouse();
+        PresentFrame();
+    }
+    while (mouse_b) {
+        platform->PollMouse();
+        PresentFrame();
+    }
+    platform->ClearKeybuf();
+}
+
+void BeginPacedFrame() { tickCount = 0; }
+
+void PaceFrame() {
+    int ticks = tickCount;
+    if (ticks < 3) {
+        platform->Rest(unsigned(3 - ticks) * 10);
+    }
+}

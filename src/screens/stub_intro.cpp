@@ -1,0 +1,4 @@
+#include "app/system.h"
+#include "screens/screens.h"
+
+void PlayIntro() { PresentFrame(); }

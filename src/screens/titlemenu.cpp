@@ -1,0 +1,167 @@
+#include "screens/titlemenu.h"
+
+#include "app/loader.h"
+#include "app/platform.h"
+#include "app/system.h"
+#include "screens/screens.h"
+
+BITMAP* titleImage = nullptr;
+BITMAP* panelImage = nullptr;
+BITMAP* panelSelImage = nullptr;
+
+namespace {
+
+// Row r of the panel spans x 90..209 and y 90 + 40r .. 129 + 40r.
+constexpr int kRowLeft = 90;
+constexpr int kRowTop = 90;
+constexpr int kRowWidth = 120;
+constexpr int kRowHeight = 40;
+// The title stays alone for this many ticks on the first call.
+constexpr int kTitleTicks = 250;
+
+struct Menu {
+    int selection = 0;
+    bool panelShown = false;
+    bool running = true;
+    int lastX = 0;
+    int lastY = 0;
+    int zoneLeft = kRowLeft;
+};
+
+int PanelX() { return (kScreenW - panelImage->w) / 2; }
+int PanelY() { return (kScreenH - panelImage->h) / 2; }
+
+// The zone stays in screen coordinates: it does not follow the panel.
+bool PointerInZone(const Menu& m) {
+    return m.zoneLeft <= mouse_x && mouse_x <= m.zoneLeft + panelImage->w && mouse_y != 0;
+}
+
+void DrawPanel(const Menu& m) {
+    blit(backdrop, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+    int px = PanelX();
+    int py = PanelY();
+    masked_blit(panelImage, backBuffer, 0, 0, px, py, panelImage->w, panelImage->h);
+    int rowY = kRowTop + kRowHeight * m.selection;
+    blit(panelSelImage, backBuffer, kRowLeft, rowY, px + kRowLeft, py + rowY, kRowWidth,
+         kRowHeight);
+}
+
+void DrawTitle() {
+    blit(titleImage, backBuffer, 0, 0, (kScreenW - titleImage->w) / 2,
+         (kScreenH - titleImage->h) / 2, titleImage->w, titleImage->h);
+}
+
+void DrawVersionLine() {
+    int grey = makecol(175, 175, 175);
+    textprintf(backBuffer, gameFont, 0, 8, grey, "%s", kVersionLine);
+    textprintf(backBuffer, gameFont, 1, 8, grey, "%s", kVersionLine);
+    textprintf(backBuffer, gameFont, 1, 9, makecol(255, 255, 255), "%s", kVersionLine);
+}
+
+void DrawFrame(const Menu& m) {
+    platform->ShowMouse(nullptr);
+    DrawTitle();
+    if (m.panelShown) {
+        DrawPanel(m);
+    }
+    if (key[KEY_V]) {
+        DrawVersionLine();
+    }
+    platform->ShowMouse(backBuffer);
+    PresentFrame();
+}
+
+void HandleKey(Menu& m) {
+    int k = platform->ReadKey();
+    platform->ClearKeybuf();
+    if (!m.panelShown) {
+        // Before the panel is up a key only reveals it, and only late enough.
+        if (tickCount > kTitleTicks) {
+            m.panelShown = true;
+        }
+        return;
+    }
+    switch (k >> 8) {
+        case KEY_UP:
+            m.selection = m.selection == 0 ? kMenuRows - 1 : m.selection - 1;
+            break;
+        case KEY_DOWN:
+            m.selection = m.selection == kMenuRows - 1 ? 0 : m.selection + 1;
+            break;
+        case KEY_ENTER:
+            m.running = false;
+            break;
+        case KEY_F9:
+            // The hidden film: F9 followed by J. Whatever follows F9 is used up.
+            if ((platform->ReadKey() >> 8) == KEY_J) {
+                PlayIntro();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void LoadImages() {
+    if (!titleImage) titleImage = LoadImage("titel.bmp");
+    if (!panelImage) panelImage = LoadImage("panel00.bmp");
+    if (!panelSelImage) panelSelImage = LoadImage("panel00_sel.bmp");
+}
+
+}  // namespace
+
+int TitleMenu(int firstCall) {
+    LoadImages();
+    Menu m;
+    m.panelShown = firstCall == 0;
+    m.lastX = mouse_x;
+    m.lastY = mouse_y;
+
+    platform->ShowMouse(nullptr);
+    rectfill(backBuffer, 0, 0, kScreenW, kScreenH, 0);
+    DrawTitle();
+    tickCount = 0;
+    if (m.panelShown) {
+        DrawPanel(m);
+    }
+    platform->ShowMouse(backBuffer);
+    PresentFrame();
+    platform->ClearKeybuf();
+
+    while (m.running) {
+        platform->PollMouse();
+        if (platform->KeyPressed()) {
+            HandleKey(m);
+        }
+        if (mouse_x != m.lastX || mouse_y != m.lastY) {
+            if (!m.panelShown && tickCount > kTitleTicks) {
+                m.panelShown = true;
+            }
+            m.lastX = mouse_x;
+            m.lastY = mouse_y;
+            if (PointerInZone(m)) {
+                int row = (mouse_y - kRowTop - PanelY()) / kRowHeight;
+                m.selection = row < 0 ? 0 : (row > kMenuRows - 1 ? kMenuRows - 1 : row);
+            }
+        }
+        if (PointerInZone(m) && (mouse_b & 1)) {
+            if (m.panelShown) {
+                m.running = false;
+            } else if (tickCount > kTitleTicks) {
+                m.panelShown = true;
+            }
+        }
+        DrawFrame(m);
+    }
+    return m.selection;
+}
+
+void DestroyTitleMenuImages() {
+    BITMAP** images[] = {&titleImage, &panelImage, &panelSelImage};
+    for (BITMAP** img : images) {
+        if (*img) {
+            destroy_bitmap(*img);
+            *img = nullptr;
+        }
+    }
+}
