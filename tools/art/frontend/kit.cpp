@@ -31,8 +31,8 @@ double Smooth(double x, double y, int seed) {
 }
 
 double Fbm(double x, double y, int seed) {
-    return 0.55 * Smooth(x, y, seed) + 0.3 * Smooth(x * 2.1, y * 2.1, seed + 1) +
-           0.15 * Smooth(x * 4.3, y * 4.3, seed + 2);
+    return 0.62 * Smooth(x, y, seed) + 0.28 * Smooth(x * 2.1, y * 2.1, seed + 1) +
+           0.1 * Smooth(x * 4.3, y * 4.3, seed + 2);
 }
 
 bool InRoundRect(int x, int y, int x0, int y0, int x1, int y1, int r) {
@@ -77,7 +77,7 @@ Canvas MakeFluffernaut(int r, const FluffLook& look) {
         }
     }
     if (look.waving) {
-        double ax = cx + 0.95 * r, ay = cy - 0.75 * r;
+        double ax = cx + 1.12 * r, ay = cy - 0.85 * r;
         c.Line(cx + 0.6 * r, cy - 0.1 * r, ax, ay, 0.28 * r + 2, pal::kOutline);
         c.Line(cx + 0.6 * r, cy - 0.1 * r, ax, ay, 0.28 * r, look.mid);
         c.Ellipse(ax, ay, 0.2 * r + 1, 0.2 * r + 1, pal::kOutline);
@@ -367,6 +367,20 @@ void BevelPanel(Canvas& c, int x0, int y0, int x1, int y1, int r, int border, Co
     RoundRect(c, ix0 - 1, iy0 - 1, ix1 + 1, iy1 + 1, ir + 1, art::Shade(light, 1.0));
     RoundRect(c, ix0 - 1, iy0 - 1, ix1, iy1, ir + 1, pal::kOutline);
     RoundRect(c, ix0, iy0, ix1, iy1, ir, inner);
+}
+
+void BlitRounded(Canvas& dst, const Canvas& src, int x, int y, int r) {
+    int w = src.w(), h = src.h();
+    for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx) {
+            if (!InRoundRect(xx, yy, 0, 0, w - 1, h - 1, r))
+                continue;
+            bool rim = !InRoundRect(xx - 1, yy, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx + 1, yy, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx, yy - 1, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx, yy + 1, 0, 0, w - 1, h - 1, r);
+            dst.Set(x + xx, y + yy, rim ? pal::kOutline : src.Get(xx, yy));
+        }
 }
 
 std::vector<std::string> Wrap(const char* font, int px, const std::string& text, int width) {

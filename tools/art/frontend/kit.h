@@ -68,6 +68,10 @@ void RoundRect(Canvas& c, int x0, int y0, int x1, int y1, int r, Colour col);
 void BevelPanel(Canvas& c, int x0, int y0, int x1, int y1, int r, int border, Colour dark,
                 Colour mid, Colour light, Colour inner);
 
+// Copies src opaque into dst at (x, y), clipped to a rounded rectangle of
+// src's size, with a dark one-pixel frame: a window into another scene.
+void BlitRounded(Canvas& dst, const Canvas& src, int x, int y, int r);
+
 // Splits text into lines no wider than width in the given font.
 std::vector<std::string> Wrap(const char* font, int px, const std::string& text, int width);
 

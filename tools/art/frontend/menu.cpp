@@ -82,18 +82,18 @@ ART_MEMBER(tlebg, "tlebg.bmp") {
     moon.Circle(44, 48, 3, pal::kGrey1);
     moon.Outline();
     fe::Tint(moon, 0, 0, 69, 69, pal::kViolet0, 0.35);
-    c.Blit(moon, 60, 50);
+    c.Blit(moon, 10, 4);
     fe::EarthHorizon(c, 470, 1500.0, 17, 0.72);
     // Saucers keeping watch over the earth, at the right.
     Canvas big = fe::MakeSaucer(150, true, 5);
     fe::Tint(big, 0, 0, big.w() - 1, big.h() - 1, pal::kViolet0, 0.25);
-    c.Blit(big, 628, 70);
+    c.Blit(big, 640, -18);
     Canvas small = fe::MakeSaucer(70, true, 9);
     fe::Tint(small, 0, 0, small.w() - 1, small.h() - 1, pal::kViolet0, 0.4);
-    c.Blit(small, 560, 200);
+    c.Blit(small, 724, 250);
     Canvas tiny = fe::MakeSaucer(44, false, 2);
     fe::Tint(tiny, 0, 0, tiny.w() - 1, tiny.h() - 1, pal::kViolet0, 0.5);
-    c.Blit(tiny, 190, 250);
+    c.Blit(tiny, 30, 300);
     return c;
 }
 
@@ -104,7 +104,7 @@ ART_MEMBER(titel, "titel.bmp") {
     // Saucers swooping towards the earth.
     c.Blit(fe::MakeSaucer(110, true, 4), 60, 60);
     c.Blit(fe::MakeSaucer(64, true, 8), 650, 40);
-    c.Blit(fe::MakeSaucer(40, false, 6), 560, 330);
+    c.Blit(fe::MakeSaucer(40, false, 6), 700, 300);
 
     fe::ChunkyStyle style;
     style.top = pal::kPink2;
@@ -158,15 +158,30 @@ Canvas MenuPanel() {
                   pal::kOutline);
     fe::RoundRect(c, kRowX - 7, kRowY - 7, kRowX + kRowW + 6, kRowY + 7 * kRowH + 6, 9,
                   art::Mix(pal::kViolet0, pal::kOutline, 0.25));
-    // Illustration at the right: a saucer and a crew member.
-    Canvas ship = fe::MakeSaucer(200, true, 11);
-    c.Blit(ship, 330, 110);
+    // A window at the right: a saucer over the earth's rim, and a crew
+    // member standing in front of the frame.
+    const int winX = 250, winY = kRowY - 8, winW = 344, winH = 7 * kRowH + 16;
+    Canvas view(winW, winH);
+    fe::StarSky(view, 0, 0, winW - 1, winH - 1, art::Mix(pal::kOutline, pal::kBlack, 0.4),
+                pal::kViolet0, 77, 25);
+    fe::EarthHorizon(view, winH - 70, 700.0, 29, 0.95);
+    Canvas ship = fe::MakeSaucer(170, true, 11);
+    view.Blit(ship, 40, 30);
+    Canvas far = fe::MakeSaucer(46, false, 12);
+    fe::Tint(far, 0, 0, far.w() - 1, far.h() - 1, pal::kViolet0, 0.3);
+    view.Blit(far, 250, 140);
+    fe::RoundRect(c, winX - 2, winY - 2, winX + winW + 1, winY + winH + 1, 12, pal::kViolet2);
+    fe::BlitRounded(c, view, winX, winY, 10);
     fe::FluffLook look;
     look.waving = true;
     look.lookX = -0.7;
+    look.lookY = -0.3;
     look.seed = 5;
-    Canvas crew = fe::MakeFluffernaut(40, look);
-    c.Blit(crew, 400, 280);
+    Canvas crew = fe::MakeFluffernaut(38, look);
+    c.Blit(crew, winX + winW - crew.w() + 6, winY + winH - crew.h() + 22);
+    std::string hint = "Point and click, or use the arrow keys and Enter";
+    c.Text(art::kFontSans, 13, fe::CentreX(art::kFontSans, 13, hint, kPanelW / 2), kPanelH - 34,
+           hint, pal::kViolet2);
     return c;
 }
 
