@@ -101,20 +101,37 @@ ART_MEMBER(titel, "titel.bmp") {
     Canvas c(800, 600);
     fe::StarSky(c, 0, 0, 799, 599, art::Mix(pal::kOutline, pal::kBlack, 0.5), pal::kViolet0, 7, 22);
     fe::EarthHorizon(c, 430, 1400.0, 23, 1.0);
-    // Saucers swooping towards the earth.
-    c.Blit(fe::MakeSaucer(110, true, 4), 60, 60);
-    c.Blit(fe::MakeSaucer(64, true, 8), 650, 40);
-    c.Blit(fe::MakeSaucer(40, false, 6), 700, 300);
+    // Saucers swooping towards the earth; one beams down on it.
+    Canvas beamer = fe::MakeSaucer(84, true, 8);
+    const int bx = 640, by = 44;
+    for (int y = by + beamer.h() - 6; y < 470; ++y) {
+        double half = 12 + (y - by - beamer.h()) * 0.22;
+        double mid = bx + beamer.w() / 2.0;
+        for (int x = int(mid - half); x <= int(mid + half); ++x) {
+            double edge = std::fabs(x + 0.5 - mid) / half;
+            c.Set(x, y, art::Mix(c.Get(x, y), pal::kYellow2, edge > 0.8 ? 0.25 : 0.4));
+        }
+    }
+    c.Blit(beamer, bx, by);
+    c.Blit(fe::MakeSaucer(120, true, 4), 46, 52);
+    c.Blit(fe::MakeSaucer(40, false, 6), 560, 330);
+    c.Blit(fe::MakeSaucer(30, false, 14), 250, 60);
 
     fe::ChunkyStyle style;
     style.top = pal::kPink2;
     style.bottom = pal::kPink1;
     style.extrude = pal::kViolet0;
-    style.rimWidth = 4;
-    style.depth = 8;
+    style.rimWidth = 3;
+    style.depth = 7;
     style.wave = 7;
-    Canvas logo = fe::ChunkyText(art::kFontSansBold, 92, "Fluffernauts", style);
-    c.Blit(logo, (800 - logo.w()) / 2, 150);
+    style.halo = pal::kYellow1;
+    style.haloWidth = 5;
+    style.fuzzyHalo = true;
+    Canvas logo = fe::ChunkyText(art::kFontSansBold, 88, "Fluffernauts", style);
+    c.Blit(logo, (800 - logo.w()) / 2, 140);
+    std::string tag = "The fluffy invasion has begun!";
+    Canvas tagline = fe::OutlinedText(art::kFontSansBold, 20, tag, pal::kWhite);
+    c.Blit(tagline, (800 - tagline.w()) / 2, 140 + logo.h() + 4);
 
     // Two invaders in front: one waving, one peeking up at the letters.
     fe::FluffLook wave;
@@ -122,8 +139,8 @@ ART_MEMBER(titel, "titel.bmp") {
     wave.lookX = -0.5;
     wave.lookY = -0.4;
     wave.seed = 3;
-    Canvas a = fe::MakeFluffernaut(48, wave);
-    c.Blit(a, 520, 330);
+    Canvas a = fe::MakeFluffernaut(60, wave);
+    c.Blit(a, 520, 370);
     fe::FluffLook peek;
     peek.dark = pal::kViolet0;
     peek.mid = pal::kViolet1;
@@ -132,8 +149,8 @@ ART_MEMBER(titel, "titel.bmp") {
     peek.lookY = -0.6;
     peek.smile = false;
     peek.seed = 9;
-    Canvas b = fe::MakeFluffernaut(34, peek);
-    c.Blit(b, 170, 378);
+    Canvas b = fe::MakeFluffernaut(44, peek);
+    c.Blit(b, 120, 400);
     return c;
 }
 
