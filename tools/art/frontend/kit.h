@@ -48,12 +48,12 @@ struct ChunkyStyle {
     Colour extrude = art::pal::kPink0;  // 3D side
     int rimWidth = 3;
     int depth = 6;
-    double wave = 6.0;  // vertical bob in pixels
-    double tilt = 0.0;  // radians of alternate letter tilt (shear)
-    int spacing = -2;   // extra pixels between letters
+    double wave = 6.0;         // vertical bob in pixels
+    double tilt = 0.0;         // radians of alternate letter tilt (shear)
+    int spacing = -2;          // extra pixels between letters
     Colour halo = art::kMask;  // optional ring outside the rim (kMask: none)
     int haloWidth = 0;
-    bool fuzzyHalo = false;    // tufted like fur instead of smooth
+    bool fuzzyHalo = false;  // tufted like fur instead of smooth
 };
 Canvas ChunkyText(const char* font, int px, const std::string& s, const ChunkyStyle& style);
 

@@ -82,21 +82,25 @@ ART_MEMBER(panel, "panel.bmp") {
     Canvas c(kStatsW, kStatsH);
     fe::BevelPanel(c, 0, 0, kStatsW - 1, kStatsH - 1, 20, 14, pal::kViolet0, pal::kViolet1,
                    pal::kViolet2, kBoardInner);
-    // Top band: a row of saucer lights and a little saucer in the middle,
-    // clear of the heading that the game prints at row 66.
-    for (int x = 40; x < kStatsW - 40; x += 22) {
-        if (x > kStatsW / 2 - 50 && x < kStatsW / 2 + 30)
-            continue;
+    // Top band: a row of saucer lights on the frame, and a saucer with two
+    // little escorts above the heading that the game prints at row 66.
+    for (int x = 40; x < kStatsW - 30; x += 22) {
         c.Circle(x + 0.5, 7.5, 3.5, pal::kOutline);
         c.Circle(x + 0.5, 7.5, 2.5, (x / 22) % 2 ? pal::kYellow1 : pal::kYellow2);
     }
-    Canvas ship = fe::MakeSaucer(64, true, 13);
-    c.Blit(ship, (kStatsW - ship.w()) / 2, -10);
+    Canvas ship = fe::MakeSaucer(72, true, 13);
+    c.Blit(ship, (kStatsW - ship.w()) / 2, 16);
+    Canvas escort = fe::MakeSaucer(34, false, 14);
+    c.Blit(escort, kStatsW / 2 - 100, 30);
+    c.Blit(escort, kStatsW / 2 + 100 - escort.w(), 30);
     // Underline for the heading and guides for the three groups of rows.
     c.Rect(40, 66 + 16 + 6, kStatsW - 41, 66 + 16 + 6, pal::kViolet1);
-    for (int n : {2, 6, 9, 11}) {
-        int y = 66 + 16 * n - 1;
-        fe::Tint(c, 30, y, kStatsW - 31, y + 16 + (n == 6 ? 16 : 0), pal::kViolet1, 0.14);
+    struct Group {
+        int first, rows;  // text rows of the statistics screen
+    };
+    for (Group g : {Group{2, 3}, Group{6, 2}, Group{9, 1}, Group{11, 1}}) {
+        int y = 66 + 16 * g.first - 2;
+        fe::Tint(c, 30, y, kStatsW - 31, y + 16 * g.rows + 3, pal::kViolet1, 0.14);
     }
     return c;
 }
@@ -109,22 +113,25 @@ ART_MEMBER(gameover, "gameover.bmp") {
     st.rimWidth = 4;
     st.depth = 8;
     st.wave = 6;
-    Canvas logo = fe::ChunkyText(art::kFontSansBold, 84, "Game Over", st);
-    int w = logo.w() + 200, h = std::max(logo.h(), 150) + 10;
+    st.halo = pal::kYellow1;
+    st.haloWidth = 4;
+    st.fuzzyHalo = true;
+    Canvas logo = fe::ChunkyText(art::kFontSansBold, 80, "Game Over", st);
+    int w = logo.w() + 190, h = std::max(logo.h(), 170) + 10;
     Canvas c(w, h);
     fe::FluffLook left;
     left.waving = true;
     left.lookX = 0.6;
     left.seed = 21;
-    Canvas a = fe::MakeFluffernaut(34, left).FlipH();
+    Canvas a = fe::MakeFluffernaut(40, left).FlipH();
     fe::FluffLook right = left;
     right.lookX = -0.6;
     right.dark = pal::kViolet0;
     right.mid = pal::kViolet1;
     right.light = pal::kViolet2;
     right.seed = 22;
-    Canvas b = fe::MakeFluffernaut(34, right);
-    c.Blit(logo, 100, (h - logo.h()) / 2);
+    Canvas b = fe::MakeFluffernaut(40, right);
+    c.Blit(logo, 95, (h - logo.h()) / 2);
     c.Blit(a, 0, h - a.h());
     c.Blit(b, w - b.w(), h - b.h());
     return c;
