@@ -430,6 +430,8 @@ std::vector<std::string> Wrap(const char* font, int px, const std::string& text,
     std::istringstream paragraphs(text);
     std::string para;
     while (std::getline(paragraphs, para)) {
+        if (!lines.empty())
+            lines.push_back("");  // paragraph break
         std::istringstream words(para);
         std::string word, line;
         while (words >> word) {

@@ -75,7 +75,8 @@ void BevelPanel(Canvas& c, int x0, int y0, int x1, int y1, int r, int border, Co
 // src's size, with a dark one-pixel frame: a window into another scene.
 void BlitRounded(Canvas& dst, const Canvas& src, int x, int y, int r);
 
-// Splits text into lines no wider than width in the given font.
+// Splits text into lines no wider than width in the given font; an empty
+// line marks each break between paragraphs ('\n' in the text).
 std::vector<std::string> Wrap(const char* font, int px, const std::string& text, int width);
 
 // Centre of a text run at a given pixel size, for layout.

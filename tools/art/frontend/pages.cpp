@@ -201,14 +201,28 @@ Canvas NewsPhoto(int w, int h) {
             p.Set(x, y,
                   y < hill + 3 ? pal::kGreen3 : (y < hill + 14 ? pal::kGreen2 : pal::kGreen1));
     }
-    Canvas ship = fe::MakeSaucer(110, true, 41);
-    p.Blit(ship, w / 2 - 30, 14);
-    // Beam under the saucer.
-    for (int y = 14 + ship.h() - 8; y < h - 24; ++y) {
-        double half = 10 + (y - 14 - ship.h()) * 0.35;
-        for (int x = int(w / 2 + 25 - half); x <= int(w / 2 + 25 + half); ++x)
-            p.Set(x, y, art::Mix(p.Get(x, y), pal::kYellow2, 0.45));
+    // The old castle on the far hill.
+    Canvas castle(70, 70);
+    castle.Rect(10, 30, 60, 69, pal::kGrey1);
+    for (int tx : {4, 50}) {
+        castle.Rect(tx, 14, tx + 15, 69, pal::kGrey2);
+        castle.Polygon({{tx - 2.0, 15}, {tx + 8.0, 0}, {tx + 18.0, 15}}, pal::kRed0);
     }
+    for (int bx = 10; bx < 60; bx += 8)
+        castle.Rect(bx, 25, bx + 4, 30, pal::kGrey1);
+    castle.Rect(30, 48, 39, 69, pal::kGrey0);
+    castle.Outline();
+    p.Blit(castle, w - 78, int(h * 0.62) - 62);
+    // The saucer and its landing beam.
+    Canvas ship = fe::MakeSaucer(110, true, 41);
+    const int sx = w / 2 - 40, sy = 10;
+    for (int y = sy + ship.h() - 10; y < h - 18; ++y) {
+        double half = 8 + (y - sy - ship.h()) * 0.32;
+        double mid = sx + ship.w() / 2.0;
+        for (int x = int(mid - half); x <= int(mid + half); ++x)
+            p.Set(x, y, art::Mix(p.Get(x, y), pal::kWhite, 0.6));
+    }
+    p.Blit(ship, sx, sy);
     fe::FluffLook look;
     for (int i = 0; i < 4; ++i) {
         look.seed = 50 + i;
@@ -307,6 +321,10 @@ ART_MEMBER(news, "news.bmp") {
     std::vector<std::string> lines = fe::Wrap(kSerif, bodyPx, story, colW);
     int ly = colTop + photo.h() + 34, lx = leftX;
     for (const std::string& l : lines) {
+        if (l.empty()) {
+            ly += 5;  // a little air between paragraphs
+            continue;
+        }
         if (ly > h - 22) {
             if (lx == rightX)
                 break;
