@@ -52,7 +52,10 @@ ART_MEMBER(highscre, "highscre.bmp") {
     st.rimWidth = 3;
     st.depth = 4;
     st.wave = 3;
-    Heading(c, 36, "High Scores", 16, st);
+    Heading(c, 31, "High Scores", 18, st);
+    std::string sub = "The finest defenders of the earth";
+    c.Text(art::kFontSans, 12, fe::CentreX(art::kFontSans, 12, sub, kBoardW / 2), 82, sub,
+           pal::kViolet2);
     // Column captions just above the first row.
     Colour cap = pal::kViolet2;
     c.Text(kCondBold, 11, 73 - Canvas::TextWidth(kCondBold, 11, "Rank"), 117, "Rank", cap);
@@ -65,16 +68,22 @@ ART_MEMBER(highscre, "highscre.bmp") {
     }
     int sep = kFirstRowY + kRowStep * 10 + 4;
     c.Rect(30, sep, kBoardW - 31, sep, pal::kViolet1);
-    // A trophy on each side of the heading.
-    for (int side = 0; side < 2; ++side) {
-        Canvas cup(26, 30);
-        cup.Polygon({{3, 2}, {22, 2}, {19, 14}, {6, 14}}, pal::kYellow1);
-        cup.Rect(11, 14, 14, 21, pal::kYellow0);
-        cup.Rect(6, 22, 19, 25, pal::kYellow0);
-        cup.Rect(5, 3, 8, 6, pal::kYellow2);
-        cup.Outline();
-        c.Blit(cup, side ? kBoardW - 40 : 14, 62);
-    }
+    // A trophy on each side of the heading, with a handle on either side
+    // of its cup and a shine at the upper left.
+    Canvas cup(30, 34);
+    cup.Ellipse(6, 9, 5, 5, pal::kYellow0);
+    cup.Ellipse(6, 9, 2.5, 2.5, art::kMask);
+    cup.Ellipse(24, 9, 5, 5, pal::kYellow0);
+    cup.Ellipse(24, 9, 2.5, 2.5, art::kMask);
+    cup.Polygon({{5, 2}, {25, 2}, {22, 15}, {8, 15}}, pal::kYellow1);
+    cup.Ellipse(15, 15, 7, 4, pal::kYellow1);
+    cup.Rect(13, 17, 17, 24, pal::kYellow0);
+    cup.Rect(8, 25, 22, 29, pal::kYellow0);
+    cup.Rect(8, 25, 22, 25, pal::kYellow1);
+    cup.Rect(9, 4, 11, 11, pal::kYellow2);
+    cup.Outline();
+    c.Blit(cup, 16, 26);
+    c.Blit(cup, kBoardW - 16 - cup.w(), 26);
     return c;
 }
 
