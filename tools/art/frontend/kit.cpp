@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace fe {
@@ -50,6 +52,19 @@ void RimmedEllipse(Canvas& c, double cx, double cy, double rx, double ry, Colour
     c.Ellipse(cx, cy, rx + 1, ry + 1, pal::kOutline);
     c.Ellipse(cx, cy, rx, ry, fill);
 }
+
+// Runs before any picture is painted.
+const bool kFontsPresent = [] {
+    for (const char* f : {art::kFontSans, art::kFontSansBold, art::kFontSerifBold, kSerif}) {
+        std::FILE* fp = std::fopen(f, "rb");
+        if (!fp) {
+            std::fprintf(stderr, "artgen_frontend: missing font %s (fonts-dejavu-core)\n", f);
+            std::exit(1);
+        }
+        std::fclose(fp);
+    }
+    return true;
+}();
 
 }  // namespace
 
@@ -201,6 +216,21 @@ Canvas MakeSaucer(int w, bool pilot, int seed) {
     }
     c.Outline();
     return c;
+}
+
+void SlantedText(Canvas& c, const char* font, int px, int x, int y, const std::string& s,
+                 Colour col) {
+    int w = Canvas::TextWidth(font, px, s) + px;
+    int h = int(px * 1.5) + 2;
+    int base = int(px * 1.1);
+    Canvas t(w, h);
+    t.Text(font, px, 0, base, s, col);
+    for (int yy = 0; yy < h; ++yy) {
+        int shift = int(std::floor((base - yy) * 0.2 + 0.5));
+        for (int xx = 0; xx < w; ++xx)
+            if (!t.IsMask(xx, yy))
+                c.Set(x + xx + shift, y - base + yy, t.Get(xx, yy));
+    }
 }
 
 Canvas OutlinedText(const char* font, int px, const std::string& s, Colour fill, Colour outline) {

@@ -34,6 +34,15 @@ Canvas MakeFluffernaut(int r, const FluffLook& look = FluffLook());
 // Fluffernaut sits in the dome when pilot is true.
 Canvas MakeSaucer(int w, bool pilot = true, int seed = 3);
 
+// Lettering uses only the fonts of Debian's fonts-dejavu-core; the painter
+// stops with an error when one is missing rather than leave pictures blank.
+constexpr const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+
+// Text slanted to the right like an italic, for a font that has none.
+// x is the left edge and y the baseline, as for Canvas::Text.
+void SlantedText(Canvas& c, const char* font, int px, int x, int y, const std::string& s,
+                 Colour col);
+
 // Text on its own canvas with a one-pixel dark outline.
 Canvas OutlinedText(const char* font, int px, const std::string& s, Colour fill,
                     Colour outline = art::pal::kOutline);

@@ -218,17 +218,17 @@ void Button(Canvas& c, int row, bool lit) {
         for (int x = bx0 + 1; x <= bx1 - 1; ++x)
             if (!upper.IsMask(x, y))
                 c.Set(x, y, y <= by0 + 2 ? edge : top);
-    const char* font = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
+    const char* font = art::kFontSansBold;
     std::string label = kRowLabels[row];
     int px = 17;
-    while (px > 12 && Canvas::TextWidth(font, px, label) > 96)
+    while (px > 12 && Canvas::TextWidth(font, px, label) > 98)
         --px;
     Canvas text = fe::OutlinedText(font, px, label, lit ? pal::kOutline : pal::kWhite,
                                    lit ? pal::kYellow2 : pal::kOutline);
     int tw = Canvas::TextWidth(font, px, label);
-    c.Blit(text, x0 + (kRowW - tw) / 2 - 2 + (lit ? 3 : 0), y0 + 7 + (17 - px) / 2);
-    if (lit) {
-        // A small marker at the left of the lit button.
+    c.Blit(text, x0 + (kRowW - tw) / 2 - 2 + (lit && tw <= 86 ? 3 : 0), y0 + 7 + (17 - px) / 2);
+    if (lit && tw <= 86) {
+        // A small marker at the left of the lit button, where it has room.
         c.Polygon({{double(bx0 + 4), double(by0 + 10)},
                    {double(bx0 + 10), double(by0 + 15.5)},
                    {double(bx0 + 4), double(by0 + 21)}},

@@ -14,11 +14,7 @@ using art::Colour;
 
 namespace {
 
-constexpr const char* kCondBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
-constexpr const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
-constexpr const char* kSerifCondBold =
-    "/usr/share/fonts/truetype/dejavu/DejaVuSerifCondensed-Bold.ttf";
-constexpr const char* kSerifItalic = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf";
+constexpr const char* kSerif = fe::kSerif;
 
 // High score board: the table screens print ten rows of about 16 pixels
 // at 125 + 18 k, ranks ending at x 73, names from 98, scores ending at
@@ -58,9 +54,11 @@ ART_MEMBER(highscre, "highscre.bmp") {
            pal::kViolet2);
     // Column captions just above the first row.
     Colour cap = pal::kViolet2;
-    c.Text(kCondBold, 11, 73 - Canvas::TextWidth(kCondBold, 11, "Rank"), 117, "Rank", cap);
-    c.Text(kCondBold, 11, 98, 117, "Name", cap);
-    c.Text(kCondBold, 11, 253 - Canvas::TextWidth(kCondBold, 11, "Score"), 117, "Score", cap);
+    c.Text(art::kFontSansBold, 11, 73 - Canvas::TextWidth(art::kFontSansBold, 11, "Rank"), 117,
+           "Rank", cap);
+    c.Text(art::kFontSansBold, 11, 98, 117, "Name", cap);
+    c.Text(art::kFontSansBold, 11, 253 - Canvas::TextWidth(art::kFontSansBold, 11, "Score"), 117,
+           "Score", cap);
     // Faint stripes behind the ten rows.
     for (int k = 0; k < 10; k += 2) {
         int y = kFirstRowY - 1 + kRowStep * k;
@@ -170,7 +168,8 @@ ART_MEMBER(credits, "credits.bmp") {
     };
     int y = 112;
     for (const Line& l : kLines) {
-        c.Text(kCondBold, 14, fe::CentreX(kCondBold, 14, l.role, w / 2), y, l.role, pal::kYellow1);
+        c.Text(art::kFontSansBold, 14, fe::CentreX(art::kFontSansBold, 14, l.role, w / 2), y,
+               l.role, pal::kYellow1);
         Canvas name = fe::OutlinedText(art::kFontSansBold, 19, l.name, pal::kWhite);
         c.Blit(name, (w - name.w()) / 2, y + 2);
         y += 46;
@@ -280,24 +279,25 @@ ART_MEMBER(news, "news.bmp") {
     c.Outline();
     // Masthead.
     std::string mast = "The Earth Gazette";
-    c.Text(kSerifCondBold, 46, fe::CentreX(kSerifCondBold, 46, mast, w / 2), 58, mast, kInk);
+    c.Text(art::kFontSerifBold, 46, fe::CentreX(art::kFontSerifBold, 46, mast, w / 2), 58, mast,
+           kInk);
     c.Rect(16, 70, w - 17, 71, kInk);
     std::string dateLine =
         "Special Edition            Monday Morning            Price: one shiny pebble";
-    c.Text(kSerifItalic, 12, fe::CentreX(kSerifItalic, 12, dateLine, w / 2), 85, dateLine, kInk);
+    fe::SlantedText(c, kSerif, 12, fe::CentreX(kSerif, 12, dateLine, w / 2), 85, dateLine, kInk);
     c.Rect(16, 92, w - 17, 92, kInk);
     // Headline, fitted to the page width.
     std::string head = "FLUFFERNAUTS INVADE EARTH!";
     int hp = 50;
-    while (Canvas::TextWidth(kSerifCondBold, hp, head) > w - 40)
+    while (Canvas::TextWidth(art::kFontSerifBold, hp, head) > w - 40)
         --hp;
-    c.Text(kSerifCondBold, hp, fe::CentreX(kSerifCondBold, hp, head, w / 2), 100 + hp, head,
-           pal::kRed0);
+    c.Text(art::kFontSerifBold, hp, fe::CentreX(art::kFontSerifBold, hp, head, w / 2), 100 + hp,
+           head, pal::kRed0);
     int y = 112 + hp;
     std::string sub =
         "Fluffy Empire lands saucers on our hills - Player One called to defend the planet";
-    for (const std::string& l : fe::Wrap(kSerifItalic, 15, sub, w - 60)) {
-        c.Text(kSerifItalic, 15, fe::CentreX(kSerifItalic, 15, l, w / 2), y + 14, l, kInk);
+    for (const std::string& l : fe::Wrap(kSerif, 15, sub, w - 60)) {
+        fe::SlantedText(c, kSerif, 15, fe::CentreX(kSerif, 15, l, w / 2), y + 14, l, kInk);
         y += 18;
     }
     y += 8;
@@ -308,7 +308,7 @@ ART_MEMBER(news, "news.bmp") {
     Canvas photo = NewsPhoto(colW, 160);
     c.BlitPart(photo, 0, 0, leftX, colTop, photo.w(), photo.h(), false);
     std::string caption = "Saucers over the valley at dawn.";
-    c.Text(kSerifItalic, 11, leftX, colTop + photo.h() + 13, caption, kInk);
+    fe::SlantedText(c, kSerif, 11, leftX, colTop + photo.h() + 13, caption, kInk);
     c.Rect(w / 2, colTop, w / 2, h - 18, art::Mix(kInk, kPaper, 0.6));
 
     const char* story =
