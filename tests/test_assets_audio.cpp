@@ -3,9 +3,9 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -59,6 +59,78 @@ TEST_F(AudioAssets, FontIsFirstObjectMonochromeAndLineSized) {
     EXPECT_EQ(get_font_range_end(font, -1), '~');
     EXPECT_GT(text_length(font, "W"), text_length(font, "i")) << "not proportional";
     unload_datafile(data);
+}
+
+struct SoundSpec {
+    const char* name;
+    bool loop;  // played looped by the game
+};
+
+const SoundSpec kSounds[] = {
+    {"hit.wav", false},      {"playergun.wav", false}, {"schmusen.wav", true},
+    {"schmusen_.wav", true}, {"shootings.wav", true},
+};
+
+// Allegro keeps 16-bit samples unsigned, silence at 0x8000.
+int Level(const SAMPLE* s, unsigned long i) {
+    return static_cast<const uint16_t*>(s->data)[i] - 0x8000;
+}
+
+TEST_F(AudioAssets, SamplesLoadByNameShortAndLoud) {
+    for (const SoundSpec& spec : kSounds) {
+        SCOPED_TRACE(spec.name);
+        DATAFILE* obj = load_datafile_object("data/snd.dat", spec.name);
+        ASSERT_NE(obj, nullptr) << "not in data/snd.dat";
+        ASSERT_EQ(obj->type, DAT_SAMPLE);
+        const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
+        EXPECT_EQ(s->bits, 16);
+        EXPECT_EQ(s->stereo, 0);
+        EXPECT_GE(s->freq, 11025);
+        EXPECT_LE(s->freq, 44100);
+        const double seconds = static_cast<double>(s->len) / s->freq;
+        EXPECT_GE(seconds, 0.1);
+        EXPECT_LE(seconds, 1.5) << "keep the effects short";
+        int peak = 0;
+        for (unsigned long i = 0; i < s->len; ++i)
+            peak = std::max(peak, std::abs(Level(s, i)));
+        EXPECT_GT(peak, 16000) << "too quiet next to the other effects";
+        EXPECT_LT(peak, 32767) << "clipped";
+        unload_datafile_object(obj);
+    }
+}
+
+// A sound that starts or stops away from the centre line clicks; a loop must
+// in addition run from its last sample into its first without a step, across
+// a zero crossing.
+TEST_F(AudioAssets, SamplesStartAndEndOnZeroLoopsSeamless) {
+    for (const SoundSpec& spec : kSounds) {
+        SCOPED_TRACE(spec.name);
+        DATAFILE* obj = load_datafile_object("data/snd.dat", spec.name);
+        ASSERT_NE(obj, nullptr);
+        const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
+        ASSERT_GT(s->len, 2u);
+        // The game loops the whole sample.
+        EXPECT_EQ(s->loop_start, 0u);
+        EXPECT_EQ(s->loop_end, s->len);
+        const int first = Level(s, 0);
+        const int last = Level(s, s->len - 1);
+        EXPECT_LE(std::abs(first), 400);
+        EXPECT_LE(std::abs(last), 400);
+        if (spec.loop) {
+            EXPECT_TRUE(last < 0 && first >= 0)
+                << "seam not at an upward zero crossing: " << last << " -> " << first;
+            long steps = 0;
+            for (unsigned long i = 1; i < s->len; ++i) {
+                steps += std::abs(Level(s, i) - Level(s, i - 1));
+            }
+            const double meanStep = static_cast<double>(steps) / (s->len - 1);
+            EXPECT_LE(std::abs(first - last), meanStep) << "the loop jumps at its seam";
+        } else {
+            EXPECT_EQ(first, 0);
+            EXPECT_EQ(last, 0);
+        }
+        unload_datafile_object(obj);
+    }
 }
 
 }  // namespace
