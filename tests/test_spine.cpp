@@ -161,6 +161,7 @@ TEST_F(StartupTest, MissingOrDamagedDataEndsInOrderNamingFileAndMember) {
 }
 
 TEST_F(StartupTest, TitleThenMenuThenQuitWithUpAndEnter) {
+    hp->MouseAt(0, 700, 500);
     hp->PressKey(100, KEY_SPACE, ' ');  // too early: swallowed, the title stays
     hp->PressKey(300, KEY_SPACE, ' ');  // reveals the menu
     hp->PressKey(310, KEY_UP);          // row 0 wraps to the last row, Quit
