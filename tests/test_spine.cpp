@@ -181,5 +181,6 @@ TEST_F(StartupTest, TitleThenMenuThenQuitWithUpAndEnter) {
     EXPECT_TRUE(titleAt200);
     EXPECT_GE(hp->frame(), 320);
     EXPECT_LT(hp->frame(), 330);
+    EXPECT_EQ(hp->pointerTarget(), nullptr) << "pointer left on a destroyed buffer at exit";
     gameFont = nullptr;
 }

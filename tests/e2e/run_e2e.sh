@@ -45,13 +45,12 @@ GAME=$!
 # Wait for the window, then give it the keyboard (there is no window manager).
 WIN=""
 for _ in $(seq 100); do
-    WIN=$(xdotool search --onlyvisible --pid "$GAME" 2>/dev/null | head -1)
+    WIN=$(xdotool search --name '^fluffernauts$' 2>/dev/null | head -1)
     [ -n "$WIN" ] && break
     kill -0 "$GAME" 2>/dev/null || fail "game exited at start: $(cat "$OUT/game.log")"
     sleep 0.1
 done
 [ -n "$WIN" ] || fail "no game window"
-xdotool windowfocus "$WIN" 2>/dev/null
 xdotool mousemove 700 20
 
 sleep 1
