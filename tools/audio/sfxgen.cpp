@@ -337,15 +337,17 @@ Wave Serenade() {
 Wave Zap(double fromHz, double toHz, double seconds) {
     Wave w(Samples(seconds), 0.0);
     LowPass soften(5000);
-    double phase = 0;
+    double phase = 0;  // in cycles of the square, 0..1
+    double sub = 0;    // in radians of the sine an octave below
     for (size_t i = 0; i < w.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
         const double hz = toHz + (fromHz - toHz) * std::exp(-t / (seconds * 0.3));
         phase += hz / kRate;
         phase -= std::floor(phase);
-        // Square plus a sine an octave down for body.
+        sub += kPi * hz / kRate;
+        // Square for the buzz plus a sine an octave down for body.
         const double square = phase < 0.5 ? 1.0 : -1.0;
-        const double s = 0.5 * square + 0.6 * std::sin(kPi * phase * 2.0 * 0.5);
+        const double s = 0.5 * square + 0.6 * std::sin(sub);
         w[i] = soften(s) * AttackDecay(t, 0.002, seconds * 0.35) *
                std::fmin(1.0, (w.size() - i) / 200.0);
     }
