@@ -50,6 +50,21 @@ double RidgeRow(const Ridge& r, int x) {
            r.amp * 0.35 * Wave(x, r.cycles * 2 + 1, 1.3);
 }
 
+// Smooth value noise in [0, 1), periodic over the strip's width, for soft
+// light and dark patches in the grass.
+double Patches(int x, int y, int seed) {
+    constexpr int kCellW = 34, kCellH = 14;  // 34 cells span the strip exactly
+    constexpr int kCells = kGroundWidth / kCellW;
+    int cx = x / kCellW, cy = y / kCellH;
+    double fx = double(x % kCellW) / kCellW, fy = double(y % kCellH) / kCellH;
+    fx = fx * fx * (3 - 2 * fx);
+    fy = fy * fy * (3 - 2 * fy);
+    auto at = [&](int i, int j) { return Noise(Wrap(i, kCells), j, seed); };
+    double top = at(cx, cy) + (at(cx + 1, cy) - at(cx, cy)) * fx;
+    double bottom = at(cx, cy + 1) + (at(cx + 1, cy + 1) - at(cx, cy + 1)) * fx;
+    return top + (bottom - top) * fy;
+}
+
 // A grass tuft of a few blades; h scales with nearness.
 void Tuft(Canvas& c, int x, int y, double h, Colour dark, Colour light) {
     for (int dx : {-kGroundWidth, 0, kGroundWidth}) {
@@ -86,12 +101,12 @@ ART_MEMBER(fg, "fg.bmp") {
                 if (d >= 1 && d < 4)
                     g = Mix(g, pal::kGreen3, 0.45);
             }
-            // Soft mottling keeps large areas from looking flat.
-            double n = Noise(x / 6, y / 4, 11);
-            if (n < 0.12)
-                g = Shade(g, 0.93);
-            if (n > 0.9)
-                g = Mix(g, pal::kGreen3, 0.2);
+            // Soft patches keep large areas from looking flat.
+            double n = Patches(x, y, 11);
+            if (n < 0.35)
+                g = Mix(g, pal::kGreen1, (0.35 - n) * 0.5);
+            if (n > 0.65)
+                g = Mix(g, pal::kGreen3, (n - 0.65) * 0.6);
             c.Set(x, y, Dither(g, x, y));
         }
         // Lit crest and the outline on top.
