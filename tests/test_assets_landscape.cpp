@@ -258,11 +258,14 @@ TEST(LandscapeAssets, LandedSaucerStandsOnTheWalkLine) {
 }
 
 TEST(LandscapeAssets, NoPinkFringeAroundTheMask) {
-    const char* names[] = {"fg.bmp",     "bg.bmp",      "sky.bmp",     "sonne.bmp",  "castle.bmp",
-                           "turm0.bmp",  "turm1.bmp",   "turm_0.bmp",  "turm_1.bmp", "rauch0.bmp",
-                           "rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp", "atomic.bmp", "tree0.bmp",
-                           "tree1.bmp",  "blume.bmp",   "ufo.bmp"};
-    for (const char* n : names) {
+    std::vector<std::string> names = {
+        "fg.bmp",      "bg.bmp",     "sky.bmp",    "sonne.bmp",  "castle.bmp", "turm0.bmp",
+        "turm1.bmp",   "turm_0.bmp", "turm_1.bmp", "rauch0.bmp", "rauch1.bmp", "rauch_0.bmp",
+        "rauch_1.bmp", "atomic.bmp", "tree0.bmp",  "tree1.bmp",  "blume.bmp",  "ufo.bmp"};
+    for (const char* k : {"blau", "lil1", "lil2", "lila"})
+        for (int e = 2; e <= 4; ++e)
+            names.push_back(std::string("Blu_") + k + "_e" + std::to_string(e) + ".bmp");
+    for (const std::string& n : names) {
         Bitmap b = Load(n);
         ASSERT_TRUE(b) << n;
         int near = 0;
