@@ -95,22 +95,28 @@ Canvas BigFlower(Bloom kind, int w, int h, double r, int seed) {
             c.ShadedEllipse(cx, top, r * 0.33, r * 0.33, pal::kYellow0, pal::kYellow1,
                             pal::kYellow2);
             break;
-        case Bloom::kBells:
-            // A spike of bells, small at the tip and larger below.
-            for (int i = 5; i >= 0; --i) {
-                double t = i / 5.0;
-                double by = top - r * 0.8 + t * r * 1.9;
-                double br = r * (0.22 + 0.2 * t);
-                for (int s = -1; s <= 1; s += 2) {
-                    double bx = cx + s * br * 0.95;
-                    c.ShadedEllipse(bx, by, br, br * 1.1, pal::kViolet0, pal::kViolet1,
-                                    pal::kViolet2);
-                    c.Ellipse(bx + s * br * 0.2, by + br * 0.7, br * 0.55, br * 0.3, pal::kPink0);
+        case Bloom::kBells: {
+            // A spike of bells hanging left and right of the stalk, small
+            // buds at the tip and open bells lower down.
+            c.Line(cx, top - r * 1.05, cx, top + r * 1.6, std::max(2.0, r / 8), pal::kGreen1);
+            for (int i = 0; i < 7; ++i) {
+                double t = i / 6.0;
+                double by = top - r * 0.85 + t * r * 2.25;
+                double br = r * (0.17 + 0.2 * t);
+                double side = i % 2 == 0 ? -1 : 1;
+                double bx = cx + side * (br * 0.8 + r * 0.12);
+                c.Line(cx, by - br * 0.9, bx, by - br * 0.6, 1.5, pal::kGreen1);
+                c.ShadedEllipse(bx, by, br, br * 1.15, pal::kViolet0, pal::kViolet1, pal::kViolet2);
+                if (i >= 2) {  // open mouth with a pale lip
+                    c.Ellipse(bx, by + br * 0.9, br * 0.85, br * 0.38,
+                              Mix(pal::kViolet2, pal::kWhite, 0.4));
+                    c.Ellipse(bx, by + br * 0.85, br * 0.55, br * 0.22, pal::kPink0);
                 }
             }
-            c.ShadedEllipse(cx, top - r * 0.95, r * 0.2, r * 0.26, pal::kViolet0, pal::kViolet1,
+            c.ShadedEllipse(cx, top - r * 1.0, r * 0.14, r * 0.2, pal::kViolet0, pal::kViolet1,
                             pal::kViolet2);
             break;
+        }
     }
     c.Outline();
     return c;
