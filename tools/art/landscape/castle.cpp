@@ -178,7 +178,7 @@ Canvas Segment(bool round, bool ruined) {
 
 // One frame of a smoke column: puffs leave the chimney at the bottom,
 // drift up, grow and fade; the phase loops over the 16 frames.
-constexpr int kSmokeW = 36, kSmokeH = 80, kSmokeFrames = 16;
+constexpr int kSmokeW = 48, kSmokeH = 80, kSmokeFrames = 16;
 
 Canvas SmokeFrame(int k, int variant, bool fire) {
     Canvas c(kSmokeW, kSmokeH);
@@ -190,7 +190,7 @@ Canvas SmokeFrame(int k, int variant, bool fire) {
         double x = kSmokeW / 2.0 + lean + 2.5 * std::sin(2 * kPi * (t * 1.5 + i * 0.37));
         double r = fire ? 5 + 8 * t : 2.5 + 5 * t;
         double bottom = fire ? kSmokeH - 12 : kSmokeH - 3;
-        double y = bottom - r * 0.6 - t * (bottom - 14);
+        double y = bottom - r * 0.6 - t * (bottom - 17);
         if (t > 0.9)
             r *= (1 - t) / 0.1;  // the last puff thins away at the top
         puffs.push_back({x, y, r});
