@@ -71,8 +71,10 @@ ART_MEMBER(sky, "sky.bmp") {
         for (int y = top1; y < c.h(); ++y) {
             int depth = y - top1;
             Colour m = nearRange;
-            if (slope > 0.5 && depth < 2) m = Mix(nearRange, pal::kSky3, 0.45);
-            if (depth < 4 && FarMountain(x) > 48) m = slope > 0 ? pal::kWhite : pal::kSky3;
+            if (slope > 0.5 && depth < 2)
+                m = Mix(nearRange, pal::kSky3, 0.45);
+            if (depth < 4 && FarMountain(x) > 48)
+                m = slope > 0 ? pal::kWhite : pal::kSky3;
             c.Set(x, y, Dither(m, x, y));
         }
     }
