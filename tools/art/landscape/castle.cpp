@@ -257,16 +257,19 @@ ART_MEMBER(rauch_1, "rauch_1.bmp") {
 }
 
 ART_MEMBER(atomic, "atomic.bmp") {
-    // A churning fireball: puffs circle its centre, one turn per loop of
-    // ten frames, the hot core flickering inside a ring of smoke.
+    // A churning fireball: a ring of smoke puffs turns around a hot core
+    // whose flames turn the other way, looping every ten frames.
     constexpr int kFrames = 10, kS = 40;
     Strip s(kS, kS, kFrames);
     for (int k = 0; k < kFrames; ++k) {
         Canvas f(kS, kS);
         std::vector<Puff> smoke;
         for (int i = 0; i < 7; ++i) {
-            double a = 2 * kPi * (i / 7.0 + k / double(kFrames) / 7.0 * 2);
-            double r = 6.5 + 1.5 * std::sin(2 * kPi * (k / double(kFrames)) + i);
+            // Over one loop every puff moves on to the next one's place and
+            // size, so frame 9 leads back into frame 0.
+            double p = i + k / double(kFrames);
+            double a = 2 * kPi * p / 7;
+            double r = 6.5 + 1.5 * std::sin(2 * kPi * p * 3 / 7);
             smoke.push_back({20 + 11 * std::cos(a), 19 + 9 * std::sin(a), r});
         }
         PaintPuffs(f, smoke.data(), int(smoke.size()), pal::kGrey0, pal::kGrey1, pal::kGrey2);
