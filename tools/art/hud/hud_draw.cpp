@@ -105,12 +105,24 @@ void Star(Canvas& c, double cx, double cy, double rOut, double rIn, double turn,
     c.Polygon(pts, col);
 }
 
+namespace {
+// ShadedEllipse without its glint: on fur the white spot reads as a patch.
+void Fur(Canvas& c, double cx, double cy, double rx, double ry) {
+    c.ShadedEllipse(cx, cy, rx, ry, pal::kBrown0, pal::kBrown1, pal::kBrown2);
+    const Colour glint = Mix(pal::kBrown2, 0xFFFFFF, 0.6);
+    for (int y = int(cy - ry) - 1; y <= int(cy + ry) + 1; ++y)
+        for (int x = int(cx - rx) - 1; x <= int(cx + rx) + 1; ++x)
+            if (c.Get(x, y) == glint)
+                c.Set(x, y, pal::kBrown2);
+}
+}  // namespace
+
 void MoleBody(Canvas& c, double cx, double top, double bottom, double halfWidth) {
     double ry = (bottom - top);
     // The body is the upper half of a tall ellipse; its lower half is always
     // hidden (by the mound in the game, by the screen edge in the intro).
     c.Ellipse(cx, bottom, halfWidth + 1, ry + 1, pal::kOutline);
-    c.ShadedEllipse(cx, bottom, halfWidth, ry, pal::kBrown0, pal::kBrown1, pal::kBrown2);
+    Fur(c, cx, bottom, halfWidth, ry);
     c.Ellipse(cx + 1, bottom + ry * 0.15, halfWidth * 0.58, ry * 0.82,
               Mix(pal::kBrown2, pal::kBrown3, 0.5));
     c.Ellipse(cx, bottom + ry * 0.12, halfWidth * 0.5, ry * 0.75, pal::kBrown3);
@@ -147,7 +159,7 @@ void MoleHead(Canvas& c, double cx, double cy, double r, const MoleFace& f) {
         c.Polygon(tuft, i < 0 ? pal::kBrown2 : pal::kBrown1);
     }
     c.Ellipse(cx, cy, r + 1, r * 0.9 + 1, pal::kOutline);
-    c.ShadedEllipse(cx, cy, r, r * 0.9, pal::kBrown0, pal::kBrown1, pal::kBrown2);
+    Fur(c, cx, cy, r, r * 0.9);
 
     // Pale snout.
     double my = cy + r * 0.38;
@@ -160,8 +172,8 @@ void MoleHead(Canvas& c, double cx, double cy, double r, const MoleFace& f) {
     auto eye = [&](double x, bool shut) {
         if (shut || f.eyeOpen < 0.25) {
             // A shut eye is a happy arc.
-            c.Line(x - er, ey + 0.5, x, ey - 1, 1.4, pal::kOutline);
-            c.Line(x, ey - 1, x + er, ey + 0.5, 1.4, pal::kOutline);
+            c.Line(x - er - 0.5, ey + 1, x, ey - 1.5, 2.0, pal::kOutline);
+            c.Line(x, ey - 1.5, x + er + 0.5, ey + 1, 2.0, pal::kOutline);
             return;
         }
         double ry = er * std::max(0.5, f.eyeOpen);

@@ -187,9 +187,6 @@ Canvas Peace(int k) {
     face.eyeOpen = 0;  // blissfully shut
     face.grin = false;
     hud::MoleHead(c, cx, headY, 16.5, face);
-    // A wide smile.
-    c.Line(cx - 5, headY + 11, cx, headY + 13, 1.4, pal::kOutline);
-    c.Line(cx, headY + 13, cx + 5, headY + 11, 1.4, pal::kOutline);
     // A flower behind one ear.
     double fx = cx - 12, fy = headY - 13;
     for (int pass = 0; pass < 2; ++pass)
@@ -247,8 +244,8 @@ Canvas Bazooka() {
 
 void Cloud(Canvas& c, double cx, double cy, double rx, double ry, int seed, Colour dark, Colour mid,
            Colour light) {
-    // A cluster of round puffs inside the ellipse (rx, ry), merged under one
-    // outline: every outline disc first, then every puff.
+    // A cluster of round puffs inside the ellipse (rx, ry), lit as one body
+    // from the upper left, with a crease along the lower right of each puff.
     const int n = 8;
     std::vector<Point> at;
     std::vector<double> rad;
@@ -258,13 +255,29 @@ void Cloud(Canvas& c, double cx, double cy, double rx, double ry, int seed, Colo
         at.push_back({cx + (rx - pr) * 0.9 * std::cos(a), cy + (ry - pr) * 0.9 * std::sin(a)});
         rad.push_back(pr);
     }
-    double core = std::min(rx, ry) * 0.7;
-    for (int i = 0; i < n; ++i)
-        c.Circle(at[i].x, at[i].y, rad[i] + 1, pal::kOutline);
-    c.Ellipse(cx, cy, core + 1, core * ry / rx + 1, pal::kOutline);
-    c.ShadedEllipse(cx, cy, core, core * ry / rx, dark, mid, light);
-    for (int i = 0; i < n; ++i)
-        c.ShadedEllipse(at[i].x, at[i].y, rad[i], rad[i], dark, mid, light);
+    at.push_back({cx, cy});
+    rad.push_back(std::min(rx, ry) * 0.7);
+    int x0 = int(cx - rx) - 2, x1 = int(cx + rx) + 2, y0 = int(cy - ry) - 2, y1 = int(cy + ry) + 2;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            double px = x + 0.5, py = y + 0.5;
+            bool inside = false, crease = false;
+            for (size_t i = 0; i < at.size(); ++i) {
+                double dx = px - at[i].x, dy = py - at[i].y;
+                double d = std::sqrt(dx * dx + dy * dy);
+                if (d <= rad[i]) {
+                    inside = true;
+                    crease = crease || (d > rad[i] - 1.2 && dx + dy > rad[i] * 0.5 && i < n);
+                }
+            }
+            if (!inside)
+                continue;
+            double nx = (px - cx) / rx, ny = (py - cy) / ry;
+            double nz = std::sqrt(std::max(0.0, 1.0 - nx * nx - ny * ny));
+            double lit = -nx * 0.55 - ny * 0.6 + nz * 0.58;
+            Colour col = lit > 0.5 ? light : (lit > 0.0 ? mid : dark);
+            c.Set(x, y, crease && col != dark ? (col == light ? mid : dark) : col);
+        }
 }
 
 // A cartoon "poof": a flash, a cloud with stars and clods flying out, then
@@ -284,11 +297,11 @@ Canvas Puff(int k) {
         return c;
     }
     double t = (k - 2) / double(kPuffFrames - 3);  // 0..1
-    double r = t < 0.2 ? 22 + t * 60 : 34 - (t - 0.2) * 20;
+    double r = t < 0.2 ? 20 + t * 50 : 30 - (t - 0.2) * 18;
     double rise = t * 14;
     if (t < 0.7) {
         Colour dark = t < 0.15 ? pal::kOrange : pal::kGrey2;
-        Cloud(c, cx, cy - rise, std::min(r, 33.0), r * 1.15, k, dark, pal::kGrey3, pal::kWhite);
+        Cloud(c, cx, cy - rise, std::min(r, 31.0), r * 1.15, k, dark, pal::kGrey3, pal::kWhite);
         if (t < 0.1)
             c.Circle(cx - 2, cy - 3, r * 0.3, pal::kYellow2);
     } else {
@@ -300,10 +313,13 @@ Canvas Puff(int k) {
         }
     }
     // Stars and clods thrown out, in front of the cloud.
+    // They fly out of the cloud in arcs and fall past its lower edge.
     for (int i = 0; i < 6; ++i) {
-        double a = -M_PI * (0.08 + 0.84 * i / 5.0);
-        double d = 20 + t * 26;
-        double x = cx + d * std::cos(a) * 1.05, y = cy - 4 + d * std::sin(a) * 1.1 + t * t * 50;
+        double side = (i % 2) ? 1.0 : -1.0;
+        double a = (15 + 25 * (i / 2)) * M_PI / 180;  // from the vertical
+        double vx = side * 40 * std::sin(a), vy = -40 * std::cos(a);
+        double tt = 0.25 + t;
+        double x = cx + vx * tt, y = cy + vy * tt + 55 * tt * tt;
         if (x < 4 || x > kPuffW - 5 || y < 4 || y > kPuffH - 5)
             continue;
         if (i % 2 == 0) {

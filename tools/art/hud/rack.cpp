@@ -34,9 +34,9 @@ void Rocket(Canvas& c, double cx, double cy, double r, int k) {
     // Exhaust fire flickering out behind the rim.
     for (int i = 0; i < 12; ++i) {
         double a = i * M_PI / 6 + k * 0.4;
-        double d = r * (0.95 + 0.12 * Noise(i, k, 9));
-        c.Circle(cx + d * std::cos(a), cy + d * std::sin(a), r * 0.2 + 1, pal::kOrange);
-        c.Circle(cx + d * 0.93 * std::cos(a), cy + d * 0.93 * std::sin(a), r * 0.14, pal::kYellow1);
+        double d = r * (0.92 + 0.1 * Noise(i, k, 9));
+        c.Circle(cx + d * std::cos(a), cy + d * std::sin(a), r * 0.15 + 1, pal::kOrange);
+        c.Circle(cx + d * 0.95 * std::cos(a), cy + d * 0.95 * std::sin(a), r * 0.09, pal::kYellow1);
     }
     // Fins.
     for (int i = 0; i < 4; ++i) {
@@ -112,7 +112,7 @@ void LaunchSmoke(Canvas& c, double spread, double pr, int k) {
     for (size_t i = 0; i < at.size(); ++i)
         c.Circle(at[i].x, at[i].y, rad[i] + 1, pal::kOutline);
     for (size_t i = 0; i < at.size(); ++i)
-        c.ShadedEllipse(at[i].x, at[i].y, rad[i], rad[i], pal::kGrey2, pal::kGrey3, pal::kWhite);
+        c.ShadedEllipse(at[i].x, at[i].y, rad[i], rad[i], pal::kGrey1, pal::kGrey2, pal::kGrey3);
 }
 
 Canvas Rack(int k) {
@@ -123,16 +123,18 @@ Canvas Rack(int k) {
         LaunchSmoke(c, 20, 8, k);
         Burst(c, kMx, kMy, 26, 0.3);
     } else {
-        if (k < 10)
-            LaunchSmoke(c, 22 + (k - 2) * 10, 9 + (k - 2) * 1.2, k);
         // The rocket grows geometrically to 96 (its fins then reach the
         // picture's top edge, which is fixed 132 rows above the muzzle).
         double r = 7.0 * std::pow(96.0 / 7.0, (k - 2) / double(kFrames - 3));
+        // Speed lines behind the smoke, the smoke behind the rocket.
+        if (k >= 4)
+            SpeedLines(c, kMx, kMy, r, k);
+        // The smoke stays back at the muzzle while the rocket comes closer.
+        double settle = 1.0 - std::exp(-(k - 1) / 4.0);
+        LaunchSmoke(c, 20 + 34 * settle, 9 + 9 * settle, k);
         // A little wobble on the way.
         double wob = 1.0 - (k - 2) / double(kFrames - 3);
         double cx = kMx + 3 * std::sin(k * 1.3) * wob, cy = kMy + 2 * std::cos(k * 1.7) * wob;
-        if (k >= 4)
-            SpeedLines(c, cx, cy, r, k);
         if (k == 2)
             Burst(c, kMx, kMy, 18, 0.6);
         Rocket(c, cx, cy, r, k);
