@@ -41,34 +41,41 @@ double MoundTop(double x, double scale) {
 Canvas Mound(int k) {
     Canvas c(kMoundW, kMoundH);
     double scale = (k + 1) / double(kMoundFrames);
+    // Lighting as on a dome lit from the upper left: the dome's centre is
+    // the middle of the mound's foot.
+    const double domeX = kMoundW / 2.0, domeY = kMoundH;
+    const double domeRx = kMoundW / 2.0 * (0.45 + 0.55 * scale) + 2, domeRy = 44.0 * scale + 2;
     for (int x = 0; x < kMoundW; ++x) {
         double top = MoundTop(x, scale);
         // Lumps of earth along the rim.
         top -= 1.5 * scale * Noise(x / 5, 0, 11 + k);
-        double slope = MoundTop(x + 1, scale) - MoundTop(x - 1, scale);
         for (int y = int(std::ceil(top)); y < kMoundH; ++y) {
-            double depth = (y - top) / std::max(1.0, kMoundH - 1 - top);
-            // Lit from the upper left: the left flank and the crest are light.
-            double lit = -slope * 0.35 + (1.0 - depth) * 0.9 - 0.25;
-            Colour col = lit > 0.45 ? pal::kBrown2 : (lit > -0.05 ? pal::kBrown1 : pal::kBrown0);
-            double n = Noise(x, y, 7);
-            if (n < 0.06)
-                col = pal::kBrown3;  // pebbles
-            else if (n > 0.93)
-                col = pal::kBrown0;  // crumbs
+            double dx = (x + 0.5 - domeX) / domeRx, dy = (y + 0.5 - domeY) / domeRy;
+            double nz = std::sqrt(std::max(0.0, 1.0 - dx * dx - dy * dy));
+            double lit = -dx * 0.55 - dy * 0.6 + nz * 0.58;
+            Colour col = lit > 0.86 ? pal::kBrown2 : (lit > 0.42 ? pal::kBrown1 : pal::kBrown0);
+            // Pebbles and crumbs in pairs of pixels, sparse.
+            double n = Noise(x / 2, y, 7);
+            if (n < 0.035 && col != pal::kBrown2)
+                col = Mix(col, pal::kBrown3, 0.6);
+            else if (n > 0.965)
+                col = col == pal::kBrown0 ? Mix(pal::kBrown0, pal::kOutline, 0.5) : pal::kBrown0;
             c.Set(x, y, col);
         }
+        // Highlight along the crest.
+        int crest = int(std::ceil(top));
+        if (x < kMoundW * 0.62 && crest < kMoundH - 2)
+            c.Set(x, crest, Mix(pal::kBrown2, pal::kBrown3, 0.5));
     }
     // Clods lying on the surface.
-    for (int i = 0; i < 6; ++i) {
-        double x = 16 + i * 12 + Noise(i, k, 3) * 6;
-        double y = MoundTop(x, scale) + 4 + Noise(i, k, 4) * 6;
-        if (y > kMoundH - 4)
+    for (int i = 0; i < 5; ++i) {
+        double x = 18 + i * 14 + Noise(i, k, 3) * 6;
+        double y = MoundTop(x, scale) + 6 + Noise(i, k, 4) * 10;
+        if (y > kMoundH - 5 || scale < 0.4)
             continue;
-        double r = 1.6 + 1.2 * scale;
-        c.Circle(x + 0.6, y + 0.6, r, pal::kBrown0);
-        c.Circle(x, y, r, pal::kBrown2);
-        c.Set(int(x - r * 0.4), int(y - r * 0.4), pal::kBrown3);
+        double r = 1.5 + 1.5 * scale;
+        c.Circle(x + 0.7, y + 0.7, r + 0.6, pal::kOutline);
+        c.ShadedEllipse(x, y, r, r, pal::kBrown0, pal::kBrown1, pal::kBrown2);
     }
     // Earth thrown up while the mound grows.
     if (k < kMoundFrames - 1) {

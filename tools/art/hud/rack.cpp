@@ -84,6 +84,10 @@ void SpeedLines(Canvas& c, double cx, double cy, double r, int k) {
     for (int i = 0; i < 12; ++i) {
         double a = i * M_PI / 6 + 0.26 + 0.1 * Noise(i, k, 2);
         double d0 = r * 1.45 + 6 + 10 * Noise(i, k, 3), d1 = d0 + 14 + r * 0.3;
+        // Keep the mole's face (up and right of the muzzle) clear while the
+        // rocket is still small.
+        if (r < 45 && std::cos(a) > -0.2 && std::sin(a) < 0.2)
+            continue;
         double x0 = cx + d0 * std::cos(a), y0 = cy + d0 * std::sin(a);
         double x1 = cx + d1 * std::cos(a), y1 = cy + d1 * std::sin(a);
         if (std::min(x1, x0) < 4 || std::max(x1, x0) > kW - 5 || std::min(y0, y1) < 4 ||
@@ -94,16 +98,18 @@ void SpeedLines(Canvas& c, double cx, double cy, double r, int k) {
     }
 }
 
-// The launch smoke: a ring of merged puffs spreading from the muzzle.
+// The launch smoke: merged puffs spreading from the muzzle.
 void LaunchSmoke(Canvas& c, double spread, double pr, int k) {
-    const int n = 12;
+    // It billows out to the left and down, away from the mole's face (up
+    // and right of the muzzle), which stays in view.
+    const int n = 9;
     std::vector<Point> at;
     std::vector<double> rad;
     for (int i = 0; i < n; ++i) {
-        double a = i * 2 * M_PI / n + 0.2 * Noise(i, 0, 4);
+        double a = (70 + i * 170.0 / (n - 1)) * M_PI / 180 + 0.15 * Noise(i, 0, 4);
         double d = spread * (0.85 + 0.3 * Noise(i, 1, 4));
         double rr = pr * (0.75 + 0.5 * Noise(i, 2, 4));
-        double x = kMx + d * std::cos(a), y = kMy + d * 0.8 * std::sin(a) - k * 1.5;
+        double x = kMx + d * std::cos(a) - k, y = kMy + d * 0.8 * std::sin(a) - k * 0.5;
         if (x - rr < 3 || x + rr > kW - 4 || y - rr < 3 || y + rr > kH - 4)
             continue;
         at.push_back({x, y});
@@ -131,7 +137,7 @@ Canvas Rack(int k) {
             SpeedLines(c, kMx, kMy, r, k);
         // The smoke stays back at the muzzle while the rocket comes closer.
         double settle = 1.0 - std::exp(-(k - 1) / 4.0);
-        LaunchSmoke(c, 20 + 34 * settle, 9 + 9 * settle, k);
+        LaunchSmoke(c, 18 + 26 * settle, 9 + 8 * settle, k);
         // A little wobble on the way.
         double wob = 1.0 - (k - 2) / double(kFrames - 3);
         double cx = kMx + 3 * std::sin(k * 1.3) * wob, cy = kMy + 2 * std::cos(k * 1.7) * wob;
