@@ -11,7 +11,7 @@
 #include <allegro.h>
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // allegro_init and the keyboard, mouse, timer and sound drivers. The

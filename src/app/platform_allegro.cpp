@@ -7,7 +7,7 @@
 namespace {
 
 class AllegroPlatform : public Platform {
-public:
+  public:
     void Startup() override {
         allegro_init();
         install_keyboard();
@@ -41,10 +41,12 @@ public:
         blit(frame, screen, 0, 0, dx, dy, 800, 600);
     }
     void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override {
-        if (s) play_sample(s, vol, pan, freq, loop);
+        if (s)
+            play_sample(s, vol, pan, freq, loop);
     }
     void StopSample(SAMPLE* s) override {
-        if (s) stop_sample(s);
+        if (s)
+            stop_sample(s);
     }
     int PlayMidi(MIDI* m, int loop) override { return play_midi(m, loop); }
     void MidiSeek(int beat) override { midi_seek(beat); }

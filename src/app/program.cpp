@@ -13,9 +13,10 @@ int RunProgram() {
         FatalLoad(kFontFile, "the font (its first object)");
     }
     gameFont = static_cast<FONT*>(fontData[0].dat);
-    text_mode(-1);
 
-    backdrop = LoadImage("tlebg.bmp");
+    if (!backdrop) {
+        backdrop = LoadImage("tlebg.bmp");
+    }
     if (!hitSound) {
         hitSound = LoadSample("hit.wav");
     }

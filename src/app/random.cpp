@@ -9,6 +9,10 @@ int Random() {
     return int((state >> 16) & 0x7FFF);
 }
 
-void SeedRandom(uint32_t seed) { state = seed; }
+void SeedRandom(uint32_t seed) {
+    state = seed;
+}
 
-uint32_t RandomState() { return state; }
+uint32_t RandomState() {
+    return state;
+}

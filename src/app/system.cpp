@@ -21,7 +21,9 @@ int musicVolume = 255;
 
 Platform* platform = nullptr;
 
-void TimerTick() { tickCount = tickCount + 1; }
+void TimerTick() {
+    tickCount = tickCount + 1;
+}
 END_OF_FUNCTION(TimerTick)
 
 void InitSystem() {
@@ -35,17 +37,25 @@ void InitSystem() {
     }
 
     backBuffer = create_bitmap(kScreenW, kScreenH);
-    scratchBuffer = create_bitmap(kScreenW, kScreenH);
+    // Kept to the end of the process, so made only once.
+    if (!scratchBuffer) {
+        scratchBuffer = create_bitmap(kScreenW, kScreenH);
+    }
     // Pixel value 1 rather than 0: practically black.
     rectfill(screen, 0, 0, kScreenW, kScreenH, 1);
     platform->SetVolume(255, musicVolume);
 
-    cursorImage = LoadImage("cursor.bmp");
+    if (!cursorImage) {
+        cursorImage = LoadImage("cursor.bmp");
+    }
     platform->SetMouseSprite(cursorImage, 40, 36);
 }
 
 void ShutdownSystem() {
     platform->PlayMidi(nullptr, 0);
+    // The menu leaves the pointer on the back buffer; Allegro would still
+    // restore its background there at exit, after the buffer is gone.
+    platform->ShowMouse(nullptr);
     if (backBuffer) {
         destroy_bitmap(backBuffer);
         backBuffer = nullptr;
@@ -82,7 +92,9 @@ void WaitForClickOrKey() {
     platform->ClearKeybuf();
 }
 
-void BeginPacedFrame() { tickCount = 0; }
+void BeginPacedFrame() {
+    tickCount = 0;
+}
 
 void PaceFrame() {
     int ticks = tickCount;

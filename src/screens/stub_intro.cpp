@@ -1,4 +1,6 @@
 #include "app/system.h"
 #include "screens/screens.h"
 
-void PlayIntro() { PresentFrame(); }
+void PlayIntro() {
+    PresentFrame();
+}

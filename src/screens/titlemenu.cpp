@@ -28,8 +28,12 @@ struct Menu {
     int zoneLeft = kRowLeft;
 };
 
-int PanelX() { return (kScreenW - panelImage->w) / 2; }
-int PanelY() { return (kScreenH - panelImage->h) / 2; }
+int PanelX() {
+    return (kScreenW - panelImage->w) / 2;
+}
+int PanelY() {
+    return (kScreenH - panelImage->h) / 2;
+}
 
 // The zone stays in screen coordinates: it does not follow the panel.
 bool PointerInZone(const Menu& m) {
@@ -53,9 +57,9 @@ void DrawTitle() {
 
 void DrawVersionLine() {
     int grey = makecol(175, 175, 175);
-    textprintf(backBuffer, gameFont, 0, 8, grey, "%s", kVersionLine);
-    textprintf(backBuffer, gameFont, 1, 8, grey, "%s", kVersionLine);
-    textprintf(backBuffer, gameFont, 1, 9, makecol(255, 255, 255), "%s", kVersionLine);
+    textprintf_ex(backBuffer, gameFont, 0, 8, grey, -1, "%s", kVersionLine);
+    textprintf_ex(backBuffer, gameFont, 1, 8, grey, -1, "%s", kVersionLine);
+    textprintf_ex(backBuffer, gameFont, 1, 9, makecol(255, 255, 255), -1, "%s", kVersionLine);
 }
 
 void DrawFrame(const Menu& m) {
@@ -103,9 +107,12 @@ void HandleKey(Menu& m) {
 }
 
 void LoadImages() {
-    if (!titleImage) titleImage = LoadImage("titel.bmp");
-    if (!panelImage) panelImage = LoadImage("panel00.bmp");
-    if (!panelSelImage) panelSelImage = LoadImage("panel00_sel.bmp");
+    if (!titleImage)
+        titleImage = LoadImage("titel.bmp");
+    if (!panelImage)
+        panelImage = LoadImage("panel00.bmp");
+    if (!panelSelImage)
+        panelSelImage = LoadImage("panel00_sel.bmp");
 }
 
 }  // namespace

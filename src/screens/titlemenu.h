@@ -5,8 +5,8 @@
 
 // What the menu returns, and what main runs for it.
 enum MenuChoice {
-    kMenuPlay = 0,        // a game, then the high score entry
-    kMenuStory1 = 1,      // rows 1 to 3 all open the story page
+    kMenuPlay = 0,    // a game, then the high score entry
+    kMenuStory1 = 1,  // rows 1 to 3 all open the story page
     kMenuStory2 = 2,
     kMenuStory3 = 3,
     kMenuCredits = 4,

@@ -11,9 +11,15 @@
 namespace art {
 
 namespace {
-int R(Colour c) { return (c >> 16) & 0xFF; }
-int G(Colour c) { return (c >> 8) & 0xFF; }
-int B(Colour c) { return c & 0xFF; }
+int R(Colour c) {
+    return (c >> 16) & 0xFF;
+}
+int G(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+int B(Colour c) {
+    return c & 0xFF;
+}
 Colour Rgb(int r, int g, int b) {
     r = std::clamp(r, 0, 255);
     g = std::clamp(g, 0, 255);
@@ -45,38 +51,47 @@ double Noise(int x, int y, int seed) {
 Canvas::Canvas(int w, int h, Colour fill) : w_(w), h_(h), px_(size_t(w) * h, fill) {}
 
 Colour Canvas::Get(int x, int y) const {
-    if (x < 0 || y < 0 || x >= w_ || y >= h_) return kMask;
+    if (x < 0 || y < 0 || x >= w_ || y >= h_)
+        return kMask;
     return px_[size_t(y) * w_ + x];
 }
 
 void Canvas::Set(int x, int y, Colour c) {
-    if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
+    if (x < 0 || y < 0 || x >= w_ || y >= h_)
+        return;
     // A colour that turns into the mask once reduced to 5-6-5 would punch a
     // hole into the sprite; nudge its green up by one 6-bit step.
-    if (c != kMask && (R(c) >> 3) == 31 && (G(c) >> 2) == 0 && (B(c) >> 3) == 31) c |= 0x000400;
+    if (c != kMask && (R(c) >> 3) == 31 && (G(c) >> 2) == 0 && (B(c) >> 3) == 31)
+        c |= 0x000400;
     px_[size_t(y) * w_ + x] = c;
 }
 
-void Canvas::Fill(Colour c) { std::fill(px_.begin(), px_.end(), c); }
+void Canvas::Fill(Colour c) {
+    std::fill(px_.begin(), px_.end(), c);
+}
 
 void Canvas::Rect(int x0, int y0, int x1, int y1, Colour c) {
     for (int y = std::max(0, y0); y <= std::min(h_ - 1, y1); ++y)
-        for (int x = std::max(0, x0); x <= std::min(w_ - 1, x1); ++x) Set(x, y, c);
+        for (int x = std::max(0, x0); x <= std::min(w_ - 1, x1); ++x)
+            Set(x, y, c);
 }
 
 void Canvas::Ellipse(double cx, double cy, double rx, double ry, Colour c) {
-    if (rx <= 0 || ry <= 0) return;
+    if (rx <= 0 || ry <= 0)
+        return;
     int y0 = int(std::floor(cy - ry)), y1 = int(std::ceil(cy + ry));
     int x0 = int(std::floor(cx - rx)), x1 = int(std::ceil(cx + rx));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
-            if (dx * dx + dy * dy <= 1.0) Set(x, y, c);
+            if (dx * dx + dy * dy <= 1.0)
+                Set(x, y, c);
         }
 }
 
 void Canvas::Polygon(const std::vector<Point>& pts, Colour c) {
-    if (pts.size() < 3) return;
+    if (pts.size() < 3)
+        return;
     double minY = pts[0].y, maxY = pts[0].y;
     for (const Point& p : pts) {
         minY = std::min(minY, p.y);
@@ -94,7 +109,8 @@ void Canvas::Polygon(const std::vector<Point>& pts, Colour c) {
         }
         std::sort(xs.begin(), xs.end());
         for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-            for (int x = int(std::ceil(xs[i] - 0.5)); x + 0.5 < xs[i + 1]; ++x) Set(x, y, c);
+            for (int x = int(std::ceil(xs[i] - 0.5)); x + 0.5 < xs[i + 1]; ++x)
+                Set(x, y, c);
         }
     }
 }
@@ -109,24 +125,28 @@ void Canvas::Line(double x0, double y0, double x1, double y1, double thick, Colo
             double px = x + 0.5 - x0, py = y + 0.5 - y0;
             double t = len2 > 0 ? std::clamp((px * vx + py * vy) / len2, 0.0, 1.0) : 0.0;
             double dx = px - t * vx, dy = py - t * vy;
-            if (dx * dx + dy * dy <= r * r) Set(x, y, c);
+            if (dx * dx + dy * dy <= r * r)
+                Set(x, y, c);
         }
 }
 
 void Canvas::ShadedEllipse(double cx, double cy, double rx, double ry, Colour dark, Colour mid,
                            Colour light) {
-    if (rx <= 0 || ry <= 0) return;
+    if (rx <= 0 || ry <= 0)
+        return;
     for (int y = int(std::floor(cy - ry)); y <= int(std::ceil(cy + ry)); ++y)
         for (int x = int(std::floor(cx - rx)); x <= int(std::ceil(cx + rx)); ++x) {
             double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
             double d = dx * dx + dy * dy;
-            if (d > 1.0) continue;
+            if (d > 1.0)
+                continue;
             double nz = std::sqrt(1.0 - d);
             // Light from the upper left, slightly towards the viewer.
             double lit = (-dx * 0.55 - dy * 0.6 + nz * 0.58);
             Colour c = lit > 0.55 ? light : (lit > 0.05 ? mid : dark);
             double hx = dx + 0.4, hy = dy + 0.45;
-            if (hx * hx + hy * hy < 0.03) c = Mix(light, 0xFFFFFF, 0.6);
+            if (hx * hx + hy * hy < 0.03)
+                c = Mix(light, 0xFFFFFF, 0.6);
             Set(x, y, c);
         }
 }
@@ -138,13 +158,16 @@ void Canvas::VGradient(int x0, int y0, int x1, int y1, Colour top, Colour bottom
     }
 }
 
-void Canvas::Outline(Colour c) { OutlineRect(0, 0, w_ - 1, h_ - 1, c); }
+void Canvas::Outline(Colour c) {
+    OutlineRect(0, 0, w_ - 1, h_ - 1, c);
+}
 
 void Canvas::OutlineRect(int x0, int y0, int x1, int y1, Colour c) {
     std::vector<std::pair<int, int>> marks;
     for (int y = std::max(0, y0); y <= std::min(h_ - 1, y1); ++y)
         for (int x = std::max(0, x0); x <= std::min(w_ - 1, x1); ++x) {
-            if (!IsMask(x, y)) continue;
+            if (!IsMask(x, y))
+                continue;
             auto solid = [&](int ax, int ay) {
                 return ax >= x0 && ax <= x1 && ay >= y0 && ay <= y1 && ax >= 0 && ay >= 0 &&
                        ax < w_ && ay < h_ && !IsMask(ax, ay);
@@ -152,18 +175,23 @@ void Canvas::OutlineRect(int x0, int y0, int x1, int y1, Colour c) {
             if (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1))
                 marks.emplace_back(x, y);
         }
-    for (auto& m : marks) Set(m.first, m.second, c);
+    for (auto& m : marks)
+        Set(m.first, m.second, c);
 }
 
-void Canvas::Blit(const Canvas& src, int x, int y) { BlitPart(src, 0, 0, x, y, src.w(), src.h()); }
+void Canvas::Blit(const Canvas& src, int x, int y) {
+    BlitPart(src, 0, 0, x, y, src.w(), src.h());
+}
 
 void Canvas::BlitPart(const Canvas& src, int sx, int sy, int dx, int dy, int w, int h,
                       bool masked) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (sx + x < 0 || sy + y < 0 || sx + x >= src.w() || sy + y >= src.h()) continue;
+            if (sx + x < 0 || sy + y < 0 || sx + x >= src.w() || sy + y >= src.h())
+                continue;
             Colour c = src.Get(sx + x, sy + y);
-            if (masked && c == kMask) continue;
+            if (masked && c == kMask)
+                continue;
             Set(dx + x, dy + y, c);
         }
 }
@@ -171,7 +199,8 @@ void Canvas::BlitPart(const Canvas& src, int sx, int sy, int dx, int dy, int w, 
 Canvas Canvas::FlipH() const {
     Canvas out(w_, h_);
     for (int y = 0; y < h_; ++y)
-        for (int x = 0; x < w_; ++x) out.Set(w_ - 1 - x, y, Get(x, y));
+        for (int x = 0; x < w_; ++x)
+            out.Set(w_ - 1 - x, y, Get(x, y));
     return out;
 }
 
@@ -180,7 +209,8 @@ struct FontCache {
     FT_Library lib = nullptr;
     std::map<std::string, FT_Face> faces;
     FT_Face Get(const std::string& path, int px) {
-        if (!lib && FT_Init_FreeType(&lib)) return nullptr;
+        if (!lib && FT_Init_FreeType(&lib))
+            return nullptr;
         auto it = faces.find(path);
         FT_Face face = nullptr;
         if (it == faces.end()) {
@@ -205,7 +235,8 @@ FontCache& Fonts() {
 int Canvas::Text(const std::string& font, int px, double x, double y, const std::string& s,
                  Colour c) {
     FT_Face face = Fonts().Get(font, px);
-    if (!face) return 0;
+    if (!face)
+        return 0;
     double pen = x;
     for (unsigned char ch : s) {
         if (FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME))
@@ -217,7 +248,8 @@ int Canvas::Text(const std::string& font, int px, double x, double y, const std:
         for (unsigned r = 0; r < bm.rows; ++r)
             for (unsigned col = 0; col < bm.width; ++col) {
                 const unsigned char* row = bm.buffer + r * bm.pitch;
-                if (row[col >> 3] & (0x80 >> (col & 7))) Set(ox + int(col), oy + int(r), c);
+                if (row[col >> 3] & (0x80 >> (col & 7)))
+                    Set(ox + int(col), oy + int(r), c);
             }
         pen += g->advance.x / 64.0;
     }
@@ -226,10 +258,12 @@ int Canvas::Text(const std::string& font, int px, double x, double y, const std:
 
 int Canvas::TextWidth(const std::string& font, int px, const std::string& s) {
     FT_Face face = Fonts().Get(font, px);
-    if (!face) return 0;
+    if (!face)
+        return 0;
     double pen = 0;
     for (unsigned char ch : s) {
-        if (FT_Load_Char(face, ch, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO)) continue;
+        if (FT_Load_Char(face, ch, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO))
+            continue;
         pen += face->glyph->advance.x / 64.0;
     }
     return int(std::lround(pen));
@@ -237,12 +271,14 @@ int Canvas::TextWidth(const std::string& font, int px, const std::string& s) {
 
 bool Canvas::SaveBmp(const std::string& path) const {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
+    if (!f)
+        return false;
     int rowBytes = (w_ * 3 + 3) & ~3;
     uint32_t dataSize = uint32_t(rowBytes) * h_;
     uint8_t hdr[54] = {'B', 'M'};
     auto put32 = [&](int off, uint32_t v) {
-        for (int i = 0; i < 4; ++i) hdr[off + i] = uint8_t(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            hdr[off + i] = uint8_t(v >> (8 * i));
     };
     put32(2, 54 + dataSize);
     put32(10, 54);

@@ -78,7 +78,7 @@ struct Point {
 };
 
 class Canvas {
-public:
+  public:
     Canvas(int w, int h, Colour fill = kMask);
 
     int w() const { return w_; }
@@ -119,14 +119,13 @@ public:
     // Text rendered with FreeType in monochrome (hard edges). font is a path
     // to a TrueType file; x is the left edge, y the baseline. Returns the
     // advance width. Centre() helps with layout.
-    int Text(const std::string& font, int px, double x, double y, const std::string& s,
-             Colour c);
+    int Text(const std::string& font, int px, double x, double y, const std::string& s, Colour c);
     static int TextWidth(const std::string& font, int px, const std::string& s);
 
     // Write a 24-bit uncompressed BMP. Returns false on failure.
     bool SaveBmp(const std::string& path) const;
 
-private:
+  private:
     int w_, h_;
     std::vector<Colour> px_;
 };
@@ -143,7 +142,9 @@ struct Strip {
     int frames;
     Strip(int fw, int fh, int n) : canvas(fw * n, fh), frameWidth(fw), frames(n) {}
     // Draw frame k from a separately drawn canvas (must be fw x fh).
-    void Put(int k, const Canvas& frame) { canvas.BlitPart(frame, 0, 0, k * frameWidth, 0, frameWidth, canvas.h(), false); }
+    void Put(int k, const Canvas& frame) {
+        canvas.BlitPart(frame, 0, 0, k * frameWidth, 0, frameWidth, canvas.h(), false);
+    }
 };
 
 }  // namespace art

@@ -26,7 +26,7 @@ struct Register {
 }  // namespace art
 
 // ART_MEMBER(cursor, "cursor.bmp") { Canvas c(80, 72); ...; return c; }
-#define ART_MEMBER(id, name)                                  \
-    static art::Canvas Paint_##id();                          \
-    static art::Register register_##id(name, Paint_##id);     \
+#define ART_MEMBER(id, name)                                 \
+    static art::Canvas Paint_##id();                         \
+    static art::Register artRegister_##id(name, Paint_##id); \
     static art::Canvas Paint_##id()

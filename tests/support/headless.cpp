@@ -1,0 +1,304 @@
+#include "support/headless.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "app/system.h"
+
+HeadlessPlatform::HeadlessPlatform() = default;
+
+HeadlessPlatform::~HeadlessPlatform() {
+    if (screen == display_) {
+        screen = nullptr;
+    }
+    if (display_)
+        destroy_bitmap(display_);
+    if (underMouse_)
+        destroy_bitmap(underMouse_);
+}
+
+void HeadlessPlatform::MouseAt(int frame, int x, int y, int buttons) {
+    events_.push_back({frame, Event::kMouse, x, y, buttons});
+    eventsSorted_ = false;
+    ApplyScript();  // what is due now is seen at once, as on a real machine
+}
+
+void HeadlessPlatform::PressKey(int frame, int scancode, int ascii) {
+    events_.push_back({frame, Event::kPress, scancode, ascii, 0});
+    eventsSorted_ = false;
+    ApplyScript();  // what is due now is seen at once, as on a real machine
+}
+
+void HeadlessPlatform::HoldKey(int frame, int scancode, bool down) {
+    events_.push_back({frame, Event::kHold, scancode, down ? 1 : 0, 0});
+    eventsSorted_ = false;
+    ApplyScript();  // what is due now is seen at once, as on a real machine
+}
+
+void HeadlessPlatform::ApplyScript() {
+    if (!eventsSorted_) {
+        // Only the events not yet applied may be reordered.
+        std::stable_sort(events_.begin() + long(nextEvent_), events_.end(),
+                         [](const Event& a, const Event& b) { return a.frame < b.frame; });
+        eventsSorted_ = true;
+    }
+    while (nextEvent_ < events_.size() && events_[nextEvent_].frame <= frame_) {
+        const Event& e = events_[nextEvent_++];
+        switch (e.kind) {
+            case Event::kMouse:
+                mouse_x = e.a;
+                mouse_y = e.b;
+                mouse_b = e.c;
+                break;
+            case Event::kPress:
+                keybuf_.push_back((e.a << 8) | (e.b & 0xFF));
+                break;
+            case Event::kHold:
+                key[e.a] = char(e.b);
+                break;
+        }
+    }
+}
+
+void HeadlessPlatform::AdvanceTime(unsigned ms) {
+    unsigned ticks = (nowMs_ + ms) / 10 - nowMs_ / 10;
+    nowMs_ += ms;
+    for (unsigned i = 0; i < ticks; ++i) {
+        TimerTick();
+    }
+}
+
+void HeadlessPlatform::NextFrameWithoutPresent() {
+    ++frame_;
+    pollsSinceFrame_ = 0;
+    AdvanceTime(workMsPerFrame);
+    ApplyScript();
+    if (frame_ > maxFrames) {
+        throw HeadlessTimeout("script ran out while the game waited for input");
+    }
+}
+
+void HeadlessPlatform::Startup() {
+    static bool started = false;
+    if (!started) {
+        install_allegro(SYSTEM_NONE, &errno, atexit);
+        started = true;
+    }
+}
+
+int HeadlessPlatform::SetGfxMode(int depth) {
+    if ((depth == 16 && failDepth16) || (depth == 15 && failDepth15) ||
+        (depth != 16 && depth != 15)) {
+        return -1;
+    }
+    set_color_depth(depth);
+    // Without a display Allegro leaves red and blue swapped; a real screen
+    // is 5-6-5 (or 5-5-5), and the pictures must match it.
+    _rgb_r_shift_16 = 11;
+    _rgb_g_shift_16 = 5;
+    _rgb_b_shift_16 = 0;
+    _rgb_r_shift_15 = 10;
+    _rgb_g_shift_15 = 5;
+    _rgb_b_shift_15 = 0;
+    if (display_)
+        destroy_bitmap(display_);
+    display_ = create_bitmap_ex(depth, kScreenW, kScreenH);
+    clear_to_color(display_, 0);
+    screen = display_;
+    return 0;
+}
+
+void HeadlessPlatform::Message(const char* text) {
+    messages.emplace_back(text);
+    std::fprintf(stderr, "%s\n", text);
+}
+
+void HeadlessPlatform::SetMouseSprite(BITMAP* sprite, int focusX, int focusY) {
+    sprite_ = sprite;
+    focusX_ = focusX;
+    focusY_ = focusY;
+}
+
+// Like Allegro: the pointer is drawn into the target bitmap, and what it
+// covered comes back when the pointer is hidden again.
+void HeadlessPlatform::ShowMouse(BITMAP* target) {
+    if (mouseTarget_ && underMouse_) {
+        blit(underMouse_, mouseTarget_, 0, 0, underX_, underY_, underMouse_->w, underMouse_->h);
+    }
+    mouseTarget_ = target;
+    if (!target || !sprite_) {
+        return;
+    }
+    if (!underMouse_ || underMouse_->w != sprite_->w || underMouse_->h != sprite_->h ||
+        bitmap_color_depth(underMouse_) != bitmap_color_depth(target)) {
+        if (underMouse_)
+            destroy_bitmap(underMouse_);
+        underMouse_ = create_bitmap_ex(bitmap_color_depth(target), sprite_->w, sprite_->h);
+    }
+    underX_ = mouse_x - focusX_;
+    underY_ = mouse_y - focusY_;
+    blit(target, underMouse_, underX_, underY_, 0, 0, sprite_->w, sprite_->h);
+    draw_sprite(target, sprite_, underX_, underY_);
+}
+
+void HeadlessPlatform::PollMouse() {
+    ApplyScript();
+    if (++pollsSinceFrame_ > 10000) {
+        NextFrameWithoutPresent();
+    }
+}
+
+void HeadlessPlatform::PollKeyboard() {
+    PollMouse();
+}
+
+int HeadlessPlatform::KeyPressed() {
+    PollMouse();
+    return keybuf_.empty() ? 0 : 1;
+}
+
+int HeadlessPlatform::ReadKey() {
+    ApplyScript();
+    while (keybuf_.empty()) {
+        NextFrameWithoutPresent();
+    }
+    int k = keybuf_.front();
+    keybuf_.pop_front();
+    return k;
+}
+
+void HeadlessPlatform::ClearKeybuf() {
+    ApplyScript();
+    keybuf_.clear();
+}
+
+void HeadlessPlatform::Rest(unsigned ms) {
+    AdvanceTime(ms);
+}
+
+void HeadlessPlatform::Present(BITMAP* frame, int dx, int dy) {
+    blit(frame, display_, 0, 0, dx, dy, kScreenW, kScreenH);
+    presentOffsets.emplace_back(dx, dy);
+    ++frame_;
+    pollsSinceFrame_ = 0;
+    AdvanceTime(workMsPerFrame);
+    ApplyScript();
+    if (onFrame) {
+        onFrame(frame_);
+    }
+    if (frame_ > maxFrames) {
+        throw HeadlessTimeout("screen still running after the frame limit");
+    }
+}
+
+void HeadlessPlatform::PlaySample(SAMPLE* s, int, int, int, int loop) {
+    sounds.push_back({true, s, loop, frame_});
+}
+
+void HeadlessPlatform::StopSample(SAMPLE* s) {
+    sounds.push_back({false, s, 0, frame_});
+}
+
+int HeadlessPlatform::PlayMidi(MIDI* m, int) {
+    midiPlaying_ = m != nullptr;
+    midiSeekBeat_ = 0;
+    midiStartMs_ = nowMs_;
+    return m ? 0 : -1;
+}
+
+void HeadlessPlatform::MidiSeek(int beat) {
+    midiSeekBeat_ = beat;
+    midiStartMs_ = nowMs_;
+}
+
+int HeadlessPlatform::MidiPos() {
+    if (midiPosOverride) {
+        return midiPosOverride();
+    }
+    if (!midiPlaying_) {
+        return -1;
+    }
+    long beat = midiSeekBeat_ + long(nowMs_ - midiStartMs_) * midiBpm / 60000;
+    if (beat >= midiLengthBeats) {
+        midiPlaying_ = false;
+        return -1;
+    }
+    return int(beat);
+}
+
+void HeadlessPlatform::StopMidi() {
+    midiPlaying_ = false;
+}
+
+namespace {
+void Put32(std::vector<unsigned char>& v, uint32_t x) {
+    for (int i = 3; i >= 0; --i)
+        v.push_back((unsigned char)(x >> (8 * i)));
+}
+void Chunk(FILE* f, const char* type, const std::vector<unsigned char>& data) {
+    std::vector<unsigned char> buf;
+    Put32(buf, uint32_t(data.size()));
+    buf.insert(buf.end(), type, type + 4);
+    buf.insert(buf.end(), data.begin(), data.end());
+    uLong crc = crc32(0, buf.data() + 4, uInt(buf.size() - 4));
+    Put32(buf, uint32_t(crc));
+    std::fwrite(buf.data(), 1, buf.size(), f);
+}
+}  // namespace
+
+bool HeadlessPlatform::SavePng(BITMAP* bmp, const std::string& path) {
+    if (!bmp)
+        return false;
+    int depth = bitmap_color_depth(bmp);
+    std::vector<unsigned char> raw;
+    raw.reserve(size_t(bmp->h) * (size_t(bmp->w) * 3 + 1));
+    for (int y = 0; y < bmp->h; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < bmp->w; ++x) {
+            int c = getpixel(bmp, x, y);
+            raw.push_back((unsigned char)getr_depth(depth, c));
+            raw.push_back((unsigned char)getg_depth(depth, c));
+            raw.push_back((unsigned char)getb_depth(depth, c));
+        }
+    }
+    uLongf len = compressBound(uLong(raw.size()));
+    std::vector<unsigned char> z(len);
+    if (compress2(z.data(), &len, raw.data(), uLong(raw.size()), 9) != Z_OK)
+        return false;
+    z.resize(len);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    static const unsigned char sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+    std::fwrite(sig, 1, 8, f);
+    std::vector<unsigned char> ihdr;
+    Put32(ihdr, uint32_t(bmp->w));
+    Put32(ihdr, uint32_t(bmp->h));
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    Chunk(f, "IHDR", ihdr);
+    Chunk(f, "IDAT", z);
+    Chunk(f, "IEND", {});
+    return std::fclose(f) == 0;
+}
+
+HeadlessPlatform* StartHeadless() {
+    // Never destroyed at exit: Allegro's own clean-up runs first, and the
+    // platform's bitmaps must not outlive it.
+    static HeadlessPlatform* current = nullptr;
+    delete current;
+    current = new HeadlessPlatform();
+    platform = current;
+    current->Startup();
+    current->SetGfxMode(16);
+    // Every run starts from a clean input state.
+    mouse_x = mouse_y = mouse_b = 0;
+    for (int i = 0; i < KEY_MAX; ++i)
+        key[i] = 0;
+    tickCount = 0;
+    shakeFrames = 0;
+    return current;
+}

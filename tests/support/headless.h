@@ -1,0 +1,122 @@
+// A platform without a machine: input comes from a script, time is
+// simulated, frames land in a memory "screen" that a test can look at or
+// save as a PNG. Everything else in the game runs unchanged.
+//
+// The script is keyed by presented frames: what a test schedules for frame
+// N becomes visible once N frames have been presented (frame 0 = at once).
+#pragma once
+
+#include <allegro.h>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+
+// Thrown when a script runs out: a screen kept looping past the frame limit
+// or waited for a key that the script never sends.
+struct HeadlessTimeout : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class HeadlessPlatform : public Platform {
+  public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // --- script ---
+    void MouseAt(int frame, int x, int y, int buttons = 0);
+    void PressKey(int frame, int scancode, int ascii = 0);
+    void HoldKey(int frame, int scancode, bool down = true);
+    // Called after each presented frame, after the script for it applied.
+    std::function<void(int frame)> onFrame;
+
+    int maxFrames = 20000;         // a screen running longer is a failure
+    unsigned workMsPerFrame = 10;  // simulated CPU time of one presented frame
+    bool failDepth16 = false;      // pretend the display has no 16-bit mode
+    bool failDepth15 = false;
+    long seedTime = 1000000;
+    // The tune: beats per minute and length; MidiPos follows simulated time.
+    int midiBpm = 120;
+    int midiLengthBeats = 80;
+    std::function<int()> midiPosOverride;  // when set, MidiPos returns it
+
+    // --- observation ---
+    int frame() const { return frame_; }
+    unsigned nowMs() const { return nowMs_; }
+    BITMAP* display() const { return display_; }
+    std::vector<std::string> messages;
+    struct SoundEvent {
+        bool play;  // false: stop
+        SAMPLE* sample;
+        int loop;
+        int frame;
+    };
+    std::vector<SoundEvent> sounds;
+    std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
+    bool midiPlaying() const { return midiPlaying_; }
+    BITMAP* pointerTarget() const { return mouseTarget_; }
+    int midiStartBeat() const { return midiSeekBeat_; }
+
+    // Save the display, or any bitmap, as a PNG (5-6-5 pixels widened).
+    static bool SavePng(BITMAP* bmp, const std::string& path);
+    bool SaveDisplayPng(const std::string& path) const { return SavePng(display_, path); }
+
+    // Advance simulated time without presenting (as if the machine idled).
+    void AdvanceTime(unsigned ms);
+
+    // Platform
+    void Startup() override;
+    int SetGfxMode(int depth) override;
+    void Message(const char* text) override;
+    void SetVolume(int, int) override {}
+    void SetMouseSprite(BITMAP* sprite, int focusX, int focusY) override;
+    void ShowMouse(BITMAP* target) override;
+    void PollMouse() override;
+    void PollKeyboard() override;
+    int KeyPressed() override;
+    int ReadKey() override;
+    void ClearKeybuf() override;
+    void Rest(unsigned ms) override;
+    void Present(BITMAP* frame, int dx, int dy) override;
+    void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override;
+    void StopSample(SAMPLE* s) override;
+    int PlayMidi(MIDI* m, int loop) override;
+    void MidiSeek(int beat) override;
+    int MidiPos() override;
+    void StopMidi() override;
+    long SeedTime() override { return seedTime; }
+
+  private:
+    struct Event {
+        int frame;
+        enum { kMouse, kPress, kHold } kind;
+        int a, b, c;
+    };
+    void ApplyScript();
+    void NextFrameWithoutPresent();
+
+    std::vector<Event> events_;
+    size_t nextEvent_ = 0;
+    bool eventsSorted_ = true;
+    std::deque<int> keybuf_;
+    int frame_ = 0;
+    int pollsSinceFrame_ = 0;
+    unsigned nowMs_ = 0;
+    BITMAP* display_ = nullptr;
+    BITMAP* sprite_ = nullptr;
+    int focusX_ = 0, focusY_ = 0;
+    BITMAP* mouseTarget_ = nullptr;
+    BITMAP* underMouse_ = nullptr;
+    int underX_ = 0, underY_ = 0;
+    bool midiPlaying_ = false;
+    int midiSeekBeat_ = 0;
+    unsigned midiStartMs_ = 0;
+};
+
+// Starts Allegro without drivers (once per process), sets 16-bit 5-6-5
+// pixels and installs a fresh HeadlessPlatform as `platform`.
+HeadlessPlatform* StartHeadless();
