@@ -28,8 +28,10 @@ constexpr int kShooterSpawnEvery = 40;
 constexpr int kShooterFirstSpawn = 10;  // first shooter of the program run
 // How far a shooter's top moves when it starts firing (negative is up); it
 // moves back by as much when it walks on, so it always walks at one height.
+// Both sizes' firing strips are painted 20 rows taller than their walking
+// strips, with the feet on the same ground row.
 constexpr int kBigFireShift = -20;
-constexpr int kSmallFireShift = 10;
+constexpr int kSmallFireShift = -20;
 
 struct Shooter {
     int x;  // left edge, landscape; 1..3119 while walking
