@@ -1,0 +1,42 @@
+// Synthetic sprite strips for the ground actors' tests: every frame is one
+// solid colour that tells the frame (and the strip) apart, so a test can read
+// back from the back buffer which frame of which strip was drawn.
+#pragma once
+
+#include <allegro.h>
+
+#include <vector>
+
+#include "app/platform.h"
+
+// Frame k of strip `tag`; never the mask colour for k < 20 and tag < 8.
+inline int FrameColour(int tag, int k) {
+    return makecol(16 + 12 * k, 20 + 28 * tag, 200);
+}
+
+// `frames` frames of frameW x h, frame k filled with FrameColour(tag, k).
+inline BITMAP* Strip(int tag, int frames, int frameW, int h) {
+    BITMAP* b = create_bitmap(frames * frameW, h);
+    for (int k = 0; k < frames; ++k)
+        rectfill(b, k * frameW, 0, (k + 1) * frameW - 1, h - 1, FrameColour(tag, k));
+    return b;
+}
+
+// Which frame of strip `tag` shows at (x, y) of bmp, or -1.
+inline int FrameAt(BITMAP* bmp, int tag, int x, int y) {
+    int c = getpixel(bmp, x, y);
+    for (int k = 0; k < 20; ++k)
+        if (c == FrameColour(tag, k))
+            return k;
+    return -1;
+}
+
+// Play and stop events of one sample in a headless sound log.
+template <typename Log>
+inline std::vector<bool> SoundsOf(const Log& log, SAMPLE* s) {
+    std::vector<bool> plays;
+    for (const auto& e : log)
+        if (e.sample == s)
+            plays.push_back(e.play);
+    return plays;
+}

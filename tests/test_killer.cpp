@@ -1,0 +1,172 @@
+// The foreground killer with synthetic strips: rising picture 100 x 200 (so
+// it stands at y 400), firing strip 10 x (100 x 200), explosion 18 x (150 x
+// 200), casings 11 x (10 x 10).
+#include "actors/shooters.h"
+#include "actors/walkers.h"
+#include "app/system.h"
+#include "game/gamestate.h"
+#include "ground_strips.h"
+#include "support/harness.h"
+#include "world/killer.h"
+#include "world/score.h"
+
+namespace {
+enum Tag { kRise, kFire, kBoom, kCasing };
+SAMPLE fakeGunfire{};
+SAMPLE fakeHit{};
+}  // namespace
+
+class KillerTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        killerRiseImage = Own(Strip(kRise, 1, 100, 200));
+        killerImage = Own(Strip(kFire, 10, 100, 200));
+        killerExplodeImage = Own(Strip(kBoom, 18, 150, 200));
+        killerCasingImage = Own(Strip(kCasing, 11, 10, 10));
+        shootingSample = &fakeGunfire;
+        hitSound = &fakeHit;
+        cameraX = 1200;
+        score = 0;
+        life = 100;
+        ResetShootingSound();
+        hp->sounds.clear();
+        cuddleSoundCount = 0;
+        k = CreateKiller();
+        killerDelay = kKillerFirstDelay;
+    }
+    void TearDown() override {
+        FreeKiller(k);
+        FreeAllPopups();
+        killerRiseImage = killerImage = killerExplodeImage = killerCasingImage = nullptr;
+        shootingSample = nullptr;
+        hitSound = nullptr;
+        cuddleSoundCount = 0;
+        HeadlessTest::TearDown();
+    }
+    // The killer's share of a game frame: update, draw, then the shot.
+    bool Frame(int fired = 0, int* used = nullptr) {
+        int unused = 0;
+        UpdateKiller(k);
+        clear_to_color(backBuffer, 0);
+        bool drawn = DrawKiller(k, backBuffer);
+        if (drawn)
+            HitKiller(k, fired, used ? used : &unused);
+        return drawn;
+    }
+    // Shown and risen to its firing place.
+    void RiseToFire() {
+        ShowKiller(k);
+        while (k->state == kKillerRising)
+            Frame();
+    }
+    Killer* k = nullptr;
+};
+
+TEST_F(KillerTest, DelayRunsOnlyWhileAPairCuddlesAndTheKillerRisesTenRowsAFrame) {
+    for (int i = 0; i < 100; ++i)
+        EXPECT_FALSE(Frame());
+    EXPECT_EQ(killerDelay, 40);
+    cuddleSoundCount = 1;
+    for (int i = 0; i < 39; ++i)
+        Frame();
+    cuddleSoundCount = 0;
+    for (int i = 0; i < 50; ++i)
+        EXPECT_FALSE(Frame());
+    EXPECT_EQ(killerDelay, 1) << "kept while no pair cuddles";
+    cuddleSoundCount = 1;
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(k->y, 599);
+    EXPECT_EQ(k->x, 1200 + 350);
+    EXPECT_GE(killerDelay, 130);
+    EXPECT_LE(killerDelay, 249);
+    EXPECT_EQ(FrameAt(backBuffer, kRise, 400, 599), 0) << "only the top row shows";
+    EXPECT_EQ(getpixel(backBuffer, 400, 598), 0);
+    for (int y = 589; y > 400; y -= 10) {
+        Frame();
+        ASSERT_EQ(k->y, y);
+        ASSERT_EQ(k->state, kKillerRising);
+    }
+    EXPECT_TRUE(SoundsOf(hp->sounds, &fakeGunfire).empty());
+    Frame();
+    EXPECT_EQ(k->y, 400);
+    EXPECT_EQ(k->state, kKillerFiring);
+    EXPECT_EQ(SoundsOf(hp->sounds, &fakeGunfire), std::vector<bool>{true});
+}
+
+TEST_F(KillerTest, FiresForItsTimeThenSinksAndParks) {
+    RiseToFire();
+    int timer = k->fireTimer;
+    ASSERT_GE(timer, 50);
+    ASSERT_LE(timer, 119);
+    for (int i = 1; i < timer; ++i)
+        Frame();
+    EXPECT_EQ(k->state, kKillerFiring);
+    Frame();
+    EXPECT_EQ(k->state, kKillerLeaving);
+    EXPECT_EQ(shootingSoundCount, 0);
+    for (int y : {455, 510, 565}) {
+        EXPECT_TRUE(Frame());
+        EXPECT_EQ(k->y, y);
+    }
+    EXPECT_FALSE(Frame());
+    EXPECT_GE(k->y, kKillerParkedY);
+    EXPECT_EQ(SoundsOf(hp->sounds, &fakeGunfire), (std::vector<bool>{true, false}));
+}
+
+TEST_F(KillerTest, FireHurtsOnlyNearTheMiddleWhileTheTimerRunsOn) {
+    RiseToFire();
+    k->fireTimer = 1000;
+    for (int sx : {200, 600}) {
+        cameraX = k->x - sx;
+        for (int i = 0; i < 100; ++i)
+            Frame();
+        EXPECT_EQ(life, 100) << "sx " << sx;
+    }
+    EXPECT_EQ(k->fireTimer, 800);
+    cameraX = k->x - 201;
+    for (int i = 0; i < 100; ++i)
+        Frame();
+    EXPECT_LT(life, 80);
+    EXPECT_GT(life, 20);
+}
+
+TEST_F(KillerTest, HitWhileFiringExplodesFiftyPixelsLeftAndReleasesOnlyItsHold) {
+    StartShootingSound();  // a shooter fires too
+    RiseToFire();
+    int x = k->x;
+    hp->MouseAt(0, x - cameraX + 50, 450);
+    int used = 0;
+    Frame(1, &used);
+    EXPECT_EQ(used, 1);
+    EXPECT_EQ(k->state, kKillerExploding);
+    EXPECT_EQ(k->x, x - 50);
+    EXPECT_EQ(score, kKillerPoints);
+    EXPECT_EQ(shootingSoundCount, 1);
+    EXPECT_EQ(SoundsOf(hp->sounds, &fakeGunfire), std::vector<bool>{true});
+    for (int f = 1; f <= 17; ++f) {
+        used = 0;
+        ASSERT_TRUE(Frame(1, &used));
+        EXPECT_EQ(FrameAt(backBuffer, kBoom, x - 50 - cameraX + 1, 401), f);
+        EXPECT_EQ(used, 0) << "an exploding killer leaves the shot for others";
+    }
+    EXPECT_FALSE(Frame());
+    EXPECT_EQ(k->y, kKillerParkedY);
+    EXPECT_EQ(score, kKillerPoints);
+}
+
+TEST_F(KillerTest, HitWhileRisingLeavesTheGunfireAloneAndUsedShotsAreIgnored) {
+    ShowKiller(k);
+    Frame();
+    Frame();  // y 579
+    hp->MouseAt(0, k->x - cameraX + 50, 590);
+    int used = 1;
+    Frame(1, &used);
+    EXPECT_EQ(k->state, kKillerRising) << "the shot was already taken";
+    used = 0;
+    Frame(1, &used);
+    EXPECT_EQ(k->state, kKillerExploding);
+    EXPECT_EQ(used, 1);
+    EXPECT_TRUE(SoundsOf(hp->sounds, &fakeGunfire).empty());
+    EXPECT_EQ(shootingSoundCount, 0);
+}
