@@ -161,6 +161,7 @@ TEST_F(StartupTest, MissingOrDamagedDataEndsInOrderNamingFileAndMember) {
 }
 
 TEST_F(StartupTest, TitleThenMenuThenQuitWithUpAndEnter) {
+    hp->MouseAt(0, 700, 500);
     hp->PressKey(100, KEY_SPACE, ' ');  // too early: swallowed, the title stays
     hp->PressKey(300, KEY_SPACE, ' ');  // reveals the menu
     hp->PressKey(310, KEY_UP);          // row 0 wraps to the last row, Quit
@@ -180,5 +181,6 @@ TEST_F(StartupTest, TitleThenMenuThenQuitWithUpAndEnter) {
     EXPECT_TRUE(titleAt200);
     EXPECT_GE(hp->frame(), 320);
     EXPECT_LT(hp->frame(), 330);
+    EXPECT_EQ(hp->pointerTarget(), nullptr) << "pointer left on a destroyed buffer at exit";
     gameFont = nullptr;
 }

@@ -53,6 +53,9 @@ void InitSystem() {
 
 void ShutdownSystem() {
     platform->PlayMidi(nullptr, 0);
+    // The menu leaves the pointer on the back buffer; Allegro would still
+    // restore its background there at exit, after the buffer is gone.
+    platform->ShowMouse(nullptr);
     if (backBuffer) {
         destroy_bitmap(backBuffer);
         backBuffer = nullptr;

@@ -25,7 +25,7 @@ extern int bazookaFired;
 extern int bazookaEndX;
 extern int bazookaEndY;
 
-extern int spawnGate;   // mole holes open only below this timeLeft
+extern int spawnGate;  // mole holes open only below this timeLeft
 extern int skyColour;
 
 constexpr int kLandscapeW = 3200;

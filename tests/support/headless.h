@@ -58,6 +58,7 @@ class HeadlessPlatform : public Platform {
     std::vector<SoundEvent> sounds;
     std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
     bool midiPlaying() const { return midiPlaying_; }
+    BITMAP* pointerTarget() const { return mouseTarget_; }
     int midiStartBeat() const { return midiSeekBeat_; }
 
     // Save the display, or any bitmap, as a PNG (5-6-5 pixels widened).

@@ -16,7 +16,7 @@ endforeach()
 get_filename_component(outdir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${outdir})
 file(REMOVE ${OUT})
-execute_process(COMMAND ${DAT} -n0 -a -k -t DATA ${OUT} ${files}
+execute_process(COMMAND ${DAT} -n0 -s1 -a -k -t DATA ${OUT} ${files}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "dat failed packing ${OUT}")

@@ -1,0 +1,283 @@
+// Geometry of the landscape pictures as the game composes them: layer rows,
+// strip layouts and the hill line the squad of saucers rises from behind.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kMaskColour = 0xF81F;
+
+void InitAllegroOnce() {
+    static bool done = false;
+    if (done)
+        return;
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(16);
+    _rgb_r_shift_16 = 11;
+    _rgb_g_shift_16 = 5;
+    _rgb_b_shift_16 = 0;
+    done = true;
+}
+
+struct BitmapDeleter {
+    void operator()(BITMAP* b) const { destroy_bitmap(b); }
+};
+using Bitmap = std::unique_ptr<BITMAP, BitmapDeleter>;
+
+Bitmap Load(const std::string& name) {
+    InitAllegroOnce();
+    return Bitmap(load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr));
+}
+
+bool Masked(BITMAP* b, int x, int y) {
+    return getpixel(b, x, y) == kMaskColour;
+}
+
+// First opaque row of a column, or the height when the column is empty.
+int TopRow(BITMAP* b, int x) {
+    for (int y = 0; y < b->h; ++y)
+        if (!Masked(b, x, y))
+            return y;
+    return b->h;
+}
+
+// The rows the squad saucers start at, per landscape x mod 578 (run-length).
+std::vector<int> SquadRows() {
+    const int runs[][2] = {
+        {271, 2},  {272, 4},  {273, 5},  {274, 5},  {275, 4}, {276, 4},  {277, 6},  {278, 4},
+        {279, 5},  {280, 4},  {281, 6},  {282, 4},  {283, 2}, {284, 4},  {285, 5},  {286, 6},
+        {287, 5},  {288, 3},  {289, 4},  {290, 5},  {291, 7}, {292, 6},  {293, 10}, {292, 11},
+        {293, 62}, {294, 10}, {293, 5},  {292, 6},  {291, 5}, {290, 5},  {289, 4},  {288, 3},
+        {287, 2},  {286, 5},  {285, 4},  {284, 2},  {283, 3}, {282, 2},  {281, 5},  {280, 5},
+        {279, 4},  {278, 2},  {277, 2},  {276, 1},  {275, 6}, {274, 3},  {273, 4},  {272, 3},
+        {271, 2},  {270, 5},  {269, 4},  {268, 2},  {267, 3}, {266, 4},  {265, 2},  {264, 5},
+        {263, 3},  {262, 6},  {261, 3},  {260, 2},  {259, 5}, {258, 3},  {257, 2},  {256, 6},
+        {255, 2},  {254, 3},  {253, 4},  {252, 3},  {251, 2}, {250, 5},  {249, 4},  {248, 7},
+        {247, 5},  {246, 4},  {245, 1},  {244, 4},  {243, 5}, {242, 13}, {241, 5},  {240, 6},
+        {239, 13}, {238, 14}, {237, 13}, {238, 10}, {239, 9}, {240, 5},  {241, 7},  {242, 7},
+        {243, 5},  {244, 6},  {245, 3},  {246, 2},  {247, 4}, {248, 5},  {249, 3},  {250, 4},
+        {251, 2},  {252, 3},  {253, 6},  {254, 3},  {255, 2}, {256, 3},  {257, 3},  {258, 2},
+        {259, 4},  {260, 3},  {261, 2},  {262, 4},  {263, 3}, {264, 2},  {265, 2},  {266, 4},
+        {267, 5},  {268, 3},  {269, 2},  {270, 4},  {271, 2},
+    };
+    std::vector<int> rows;
+    for (const auto& r : runs)
+        rows.insert(rows.end(), r[1], r[0]);
+    return rows;
+}
+
+constexpr int kGroundTop = 237;  // screen row of "fg.bmp" row 0 (layer 160 + 77)
+
+TEST(LandscapeAssets, SkyBandIsOpaqueAndStartsInTheFillColour) {
+    Bitmap sky = Load("sky.bmp");
+    ASSERT_TRUE(sky);
+    EXPECT_EQ(sky->w, 800);
+    EXPECT_EQ(sky->h, 168);
+    const int fill = makecol(0, 202, 255);  // blue 31, green 50, red 0 in 5-6-5
+    ASSERT_EQ(fill, (50 << 5) | 31);
+    for (int x = 0; x < sky->w; ++x)
+        EXPECT_EQ(getpixel(sky.get(), x, 0), fill) << "x " << x;
+    // The band is blitted opaque: a mask pixel would show as magenta.
+    for (int y = 0; y < sky->h; ++y)
+        for (int x = 0; x < sky->w; ++x)
+            ASSERT_FALSE(Masked(sky.get(), x, y)) << x << "," << y;
+}
+
+TEST(LandscapeAssets, SunIsEightFramesWithClearCorners) {
+    Bitmap sun = Load("sonne.bmp");
+    ASSERT_TRUE(sun);
+    EXPECT_EQ(sun->w, 8 * 220);
+    EXPECT_EQ(sun->h, 180);
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_TRUE(Masked(sun.get(), k * 220, 0));
+        EXPECT_TRUE(Masked(sun.get(), k * 220 + 219, 179));
+        EXPECT_FALSE(Masked(sun.get(), k * 220 + 110, 90)) << "frame " << k;
+    }
+}
+
+TEST(LandscapeAssets, GroundStripHidesTheSquadUndersidesAlongItsHillLine) {
+    Bitmap fg = Load("fg.bmp");
+    ASSERT_TRUE(fg);
+    ASSERT_EQ(fg->w, 1156);  // two periods of the squad rows; three copies cover 3200
+    ASSERT_EQ(fg->h, 363);   // from layer row 77 down to the bottom edge
+    const std::vector<int> start = SquadRows();
+    ASSERT_EQ(start.size(), 578u);
+    std::vector<int> top(fg->w);
+    for (int x = 0; x < fg->w; ++x) {
+        top[x] = TopRow(fg.get(), x);
+        // Below the hill line the ground is solid down to the bottom edge.
+        for (int y = top[x]; y < fg->h; ++y)
+            ASSERT_FALSE(Masked(fg.get(), x, y)) << x << "," << y;
+    }
+    for (int x = 0; x < 578; ++x)
+        EXPECT_EQ(top[x], top[x + 578]) << "x " << x;
+    // A squad saucer (taken as 28 rows high, up to 80 wide) starting at any
+    // landscape x has its underside behind the hills but its top in view.
+    const int ufoH = 28, ufoW = 80;
+    for (int u = 0; u < 578; ++u) {
+        int bottom = start[u] + ufoH - 1;
+        int shown = 0;
+        for (int x = u; x < u + ufoW; ++x) {
+            int hill = kGroundTop + top[x % 1156];
+            EXPECT_LE(hill, bottom - 4) << "saucer at " << u << " floats above column " << x;
+            shown = std::max(shown, hill - start[u]);
+        }
+        EXPECT_GE(shown, 10) << "saucer at " << u << " starts buried";
+    }
+}
+
+TEST(LandscapeAssets, BackgroundTileCoversItsLayerBehindTheHills) {
+    Bitmap bg = Load("bg.bmp");
+    Bitmap fg = Load("fg.bmp");
+    ASSERT_TRUE(bg && fg);
+    EXPECT_GE(6 * bg->w, 2000);  // six tiles fill the 2000-wide layer
+    int lowestHill = 0;
+    for (int x = 0; x < fg->w; ++x)
+        lowestHill = std::max(lowestHill, kGroundTop + TopRow(fg.get(), x));
+    // Opaque from its own hill line down past the lowest point of the near
+    // hills, and its hill line inside the sky band (which ends at row 267).
+    EXPECT_GT(244 + bg->h, lowestHill);
+    for (int x = 0; x < bg->w; ++x) {
+        int t = TopRow(bg.get(), x);
+        EXPECT_LT(244 + t, 268) << "x " << x;
+        for (int y = t; y < bg->h; ++y)
+            ASSERT_FALSE(Masked(bg.get(), x, y)) << x << "," << y;
+    }
+}
+
+TEST(LandscapeAssets, CastleSeatsItsSaucerAndHidesItsFoot) {
+    Bitmap castle = Load("castle.bmp");
+    Bitmap fg = Load("fg.bmp");
+    ASSERT_TRUE(castle && fg);
+    // The castle's saucer sits from 28 to 38 pixels in, on row 186.
+    for (int x = 24; x < 110; ++x)
+        EXPECT_FALSE(Masked(castle.get(), x, 0)) << "x " << x;
+    int lowestHill = 0;
+    for (int x = 0; x < fg->w; ++x)
+        lowestHill = std::max(lowestHill, kGroundTop + TopRow(fg.get(), x));
+    EXPECT_GT(186 + castle->h, lowestHill + 2);
+    EXPECT_LT(castle->w, 400);
+}
+
+TEST(LandscapeAssets, TowerSegmentsShareOneSizeThatFitsTheClickBand) {
+    const char* names[] = {"turm0.bmp", "turm1.bmp", "turm_0.bmp", "turm_1.bmp"};
+    for (const char* n : names) {
+        Bitmap b = Load(n);
+        ASSERT_TRUE(b) << n;
+        EXPECT_EQ(b->w, 26) << n;  // three segments fill the 78-wide click band
+        EXPECT_EQ(b->h, 26) << n;  // rows 272..297
+    }
+}
+
+TEST(LandscapeAssets, SmokeStripsAreSixteenFramesOfOneHeight) {
+    const char* names[] = {"rauch0.bmp", "rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp"};
+    int height = -1;
+    for (const char* n : names) {
+        Bitmap b = Load(n);
+        ASSERT_TRUE(b) << n;
+        EXPECT_EQ(b->w % 16, 0) << n;
+        if (height < 0)
+            height = b->h;
+        EXPECT_EQ(b->h, height) << n;
+        // Smoke rises from behind the segment's top: it must not reach down
+        // into the click band and stay within the sky above the towers.
+        EXPECT_LE(272 - b->h, 272);
+        int fw = b->w / 16;
+        for (int k = 0; k < 16; ++k) {
+            bool any = false;
+            for (int y = 0; y < b->h && !any; ++y)
+                for (int x = 0; x < fw && !any; ++x)
+                    any = !Masked(b.get(), k * fw + x, y);
+            EXPECT_TRUE(any) << n << " frame " << k << " is empty";
+            EXPECT_TRUE(Masked(b.get(), k * fw, 0)) << n << " frame " << k;
+        }
+    }
+}
+
+TEST(LandscapeAssets, ExplosionIsTenFramesOfFortySquare) {
+    Bitmap b = Load("atomic.bmp");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->w, 400);
+    EXPECT_EQ(b->h, 40);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_FALSE(Masked(b.get(), k * 40 + 20, 20)) << "frame " << k;
+}
+
+TEST(LandscapeAssets, FlowersAndTreesFitTheirPlacement) {
+    const char* kinds[] = {"blau", "lil1", "lil2", "lila"};
+    const int heights[] = {108, 185, 228};
+    for (const char* k : kinds)
+        for (int e = 0; e < 3; ++e) {
+            std::string n = std::string("Blu_") + k + "_e" + std::to_string(e + 2) + ".bmp";
+            Bitmap b = Load(n);
+            ASSERT_TRUE(b) << n;
+            EXPECT_LT(b->w, 400) << n;
+            EXPECT_EQ(b->h, heights[e]) << n;
+            bool standing = false;  // the stem reaches the bottom edge
+            for (int x = 0; x < b->w; ++x)
+                standing |= !Masked(b.get(), x, b->h - 1);
+            EXPECT_TRUE(standing) << n;
+        }
+    // Trees stand on the meadow below the hill line: tree1 from layer row
+    // 0, tree0 from row 50; both end above the walkers' path at row 400.
+    const int treeTop[] = {50, 0};
+    for (int i = 0; i < 2; ++i) {
+        Bitmap t = Load("tree" + std::to_string(i) + ".bmp");
+        ASSERT_TRUE(t);
+        EXPECT_LT(t->w, 3200);
+        int foot = 160 + treeTop[i] + t->h;
+        EXPECT_GT(foot, 300) << "tree" << i;
+        EXPECT_LT(foot, 400) << "tree" << i;
+    }
+}
+
+TEST(LandscapeAssets, ShootableFlowerIsNearlySquare) {
+    Bitmap b = Load("blume.bmp");
+    ASSERT_TRUE(b);
+    // Its hit box is w - 8 wide and w - 8 high from the top.
+    EXPECT_LE(std::abs(b->w - b->h), 8);
+    EXPECT_FALSE(Masked(b.get(), b->w / 2, (b->w - 8) / 2));
+}
+
+TEST(LandscapeAssets, LandedSaucerStandsOnTheWalkLine) {
+    Bitmap b = Load("ufo.bmp");
+    ASSERT_TRUE(b);
+    // Drawn with its bottom 190 rows above the layer's bottom: screen row 410.
+    bool onGround = false;
+    for (int x = 0; x < b->w; ++x)
+        onGround |= !Masked(b.get(), x, b->h - 1);
+    EXPECT_TRUE(onGround);
+    EXPECT_LE(410 - b->h, 313);  // taller than a walker, which tops out at row 313
+    EXPECT_GT(b->w, 60 + 40);    // walkers step out 60 pixels in
+}
+
+TEST(LandscapeAssets, NoPinkFringeAroundTheMask) {
+    const char* names[] = {"fg.bmp",     "bg.bmp",      "sky.bmp",     "sonne.bmp",  "castle.bmp",
+                           "turm0.bmp",  "turm1.bmp",   "turm_0.bmp",  "turm_1.bmp", "rauch0.bmp",
+                           "rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp", "atomic.bmp", "tree0.bmp",
+                           "tree1.bmp",  "blume.bmp",   "ufo.bmp"};
+    for (const char* n : names) {
+        Bitmap b = Load(n);
+        ASSERT_TRUE(b) << n;
+        int near = 0;
+        for (int y = 0; y < b->h; ++y)
+            for (int x = 0; x < b->w; ++x) {
+                int p = getpixel(b.get(), x, y);
+                if (p == kMaskColour)
+                    continue;
+                int r = (p >> 11) & 31, g = (p >> 5) & 63, bl = p & 31;
+                if (r >= 28 && g <= 8 && bl >= 28)
+                    ++near;
+            }
+        EXPECT_EQ(near, 0) << n;
+    }
+}
+
+}  // namespace

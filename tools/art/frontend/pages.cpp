@@ -1,0 +1,313 @@
+// Pages around a game: high score board, statistics panel, game over,
+// credits and the newspaper that tells the story.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "kit.h"
+#include "registry.h"
+
+namespace pal = art::pal;
+using art::Canvas;
+using art::Colour;
+
+namespace {
+
+constexpr const char* kCondBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
+constexpr const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+constexpr const char* kSerifCondBold =
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerifCondensed-Bold.ttf";
+constexpr const char* kSerifItalic = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf";
+
+// High score board: the table screens print ten rows of about 16 pixels
+// at 125 + 18 k, ranks ending at x 73, names from 98, scores ending at
+// 253, and "Your Score" centred at row 315.
+constexpr int kBoardW = 300;
+constexpr int kBoardH = 360;
+constexpr int kFirstRowY = 125;
+constexpr int kRowStep = 18;
+
+// Statistics panel: heading at 66, rows down to 66 + 11 * 16, labels from
+// x 50 and values from x 210.
+constexpr int kStatsW = 360;
+constexpr int kStatsH = 300;
+
+const Colour kBoardInner = art::Mix(pal::kViolet0, pal::kOutline, 0.5);
+const Colour kPaper = art::Mix(pal::kWhite, pal::kBrown3, 0.22);
+const Colour kInk = art::Mix(pal::kOutline, pal::kBlack, 0.5);
+
+void Heading(Canvas& c, int px, const std::string& s, int y, const fe::ChunkyStyle& st) {
+    Canvas h = fe::ChunkyText(art::kFontSansBold, px, s, st);
+    c.Blit(h, (c.w() - h.w()) / 2, y);
+}
+
+}  // namespace
+
+ART_MEMBER(highscre, "highscre.bmp") {
+    Canvas c(kBoardW, kBoardH);
+    fe::BevelPanel(c, 0, 0, kBoardW - 1, kBoardH - 1, 18, 12, pal::kViolet0, pal::kViolet1,
+                   pal::kViolet2, kBoardInner);
+    fe::ChunkyStyle st;
+    st.rimWidth = 3;
+    st.depth = 4;
+    st.wave = 3;
+    Heading(c, 36, "High Scores", 16, st);
+    // Column captions just above the first row.
+    Colour cap = pal::kViolet2;
+    c.Text(kCondBold, 11, 73 - Canvas::TextWidth(kCondBold, 11, "Rank"), 117, "Rank", cap);
+    c.Text(kCondBold, 11, 98, 117, "Name", cap);
+    c.Text(kCondBold, 11, 253 - Canvas::TextWidth(kCondBold, 11, "Score"), 117, "Score", cap);
+    // Faint stripes behind the ten rows.
+    for (int k = 0; k < 10; k += 2) {
+        int y = kFirstRowY - 1 + kRowStep * k;
+        fe::Tint(c, 18, y, kBoardW - 19, y + kRowStep - 1, pal::kViolet1, 0.18);
+    }
+    int sep = kFirstRowY + kRowStep * 10 + 4;
+    c.Rect(30, sep, kBoardW - 31, sep, pal::kViolet1);
+    // A trophy on each side of the heading.
+    for (int side = 0; side < 2; ++side) {
+        Canvas cup(26, 30);
+        cup.Polygon({{3, 2}, {22, 2}, {19, 14}, {6, 14}}, pal::kYellow1);
+        cup.Rect(11, 14, 14, 21, pal::kYellow0);
+        cup.Rect(6, 22, 19, 25, pal::kYellow0);
+        cup.Rect(5, 3, 8, 6, pal::kYellow2);
+        cup.Outline();
+        c.Blit(cup, side ? kBoardW - 40 : 14, 62);
+    }
+    return c;
+}
+
+ART_MEMBER(panel, "panel.bmp") {
+    Canvas c(kStatsW, kStatsH);
+    fe::BevelPanel(c, 0, 0, kStatsW - 1, kStatsH - 1, 20, 14, pal::kViolet0, pal::kViolet1,
+                   pal::kViolet2, kBoardInner);
+    // Top band: a row of saucer lights and a little saucer in the middle,
+    // clear of the heading that the game prints at row 66.
+    for (int x = 40; x < kStatsW - 40; x += 22) {
+        if (x > kStatsW / 2 - 50 && x < kStatsW / 2 + 30)
+            continue;
+        c.Circle(x + 0.5, 7.5, 3.5, pal::kOutline);
+        c.Circle(x + 0.5, 7.5, 2.5, (x / 22) % 2 ? pal::kYellow1 : pal::kYellow2);
+    }
+    Canvas ship = fe::MakeSaucer(64, true, 13);
+    c.Blit(ship, (kStatsW - ship.w()) / 2, -10);
+    // Underline for the heading and guides for the three groups of rows.
+    c.Rect(40, 66 + 16 + 6, kStatsW - 41, 66 + 16 + 6, pal::kViolet1);
+    for (int n : {2, 6, 9, 11}) {
+        int y = 66 + 16 * n - 1;
+        fe::Tint(c, 30, y, kStatsW - 31, y + 16 + (n == 6 ? 16 : 0), pal::kViolet1, 0.14);
+    }
+    return c;
+}
+
+ART_MEMBER(gameover, "gameover.bmp") {
+    fe::ChunkyStyle st;
+    st.top = pal::kOrange;
+    st.bottom = pal::kRed1;
+    st.extrude = pal::kRed0;
+    st.rimWidth = 4;
+    st.depth = 8;
+    st.wave = 6;
+    Canvas logo = fe::ChunkyText(art::kFontSansBold, 84, "Game Over", st);
+    int w = logo.w() + 200, h = std::max(logo.h(), 150) + 10;
+    Canvas c(w, h);
+    fe::FluffLook left;
+    left.waving = true;
+    left.lookX = 0.6;
+    left.seed = 21;
+    Canvas a = fe::MakeFluffernaut(34, left).FlipH();
+    fe::FluffLook right = left;
+    right.lookX = -0.6;
+    right.dark = pal::kViolet0;
+    right.mid = pal::kViolet1;
+    right.light = pal::kViolet2;
+    right.seed = 22;
+    Canvas b = fe::MakeFluffernaut(34, right);
+    c.Blit(logo, 100, (h - logo.h()) / 2);
+    c.Blit(a, 0, h - a.h());
+    c.Blit(b, w - b.w(), h - b.h());
+    return c;
+}
+
+ART_MEMBER(credits, "credits.bmp") {
+    const int w = 520, h = 470;
+    Canvas c(w, h);
+    fe::BevelPanel(c, 0, 0, w - 1, h - 1, 20, 14, pal::kViolet0, pal::kViolet1, pal::kViolet2,
+                   kBoardInner);
+    fe::ChunkyStyle st;
+    st.rimWidth = 3;
+    st.depth = 5;
+    st.wave = 4;
+    Heading(c, 44, "Credits", 18, st);
+    struct Line {
+        const char* role;  // small caption in gold
+        const char* name;  // invented crew member
+    };
+    static const Line kLines[] = {
+        {"Game design", "Pom Pom Bristlewick"},
+        {"Programming", "Bix Loopington"},
+        {"Pictures", "Mira Pixelmoor"},
+        {"Sound and music", "Tuba Nebulon"},
+        {"Fluffernaut wrangling", "Captain Fuzzbottom"},
+        {"Testing", "The Meadow Mole Brigade"},
+    };
+    int y = 112;
+    for (const Line& l : kLines) {
+        c.Text(kCondBold, 14, fe::CentreX(kCondBold, 14, l.role, w / 2), y, l.role, pal::kYellow1);
+        Canvas name = fe::OutlinedText(art::kFontSansBold, 19, l.name, pal::kWhite);
+        c.Blit(name, (w - name.w()) / 2, y + 2);
+        y += 46;
+    }
+    std::string foot = "A Fuzzball Studio production, made with Allegro";
+    c.Text(art::kFontSans, 13, fe::CentreX(art::kFontSans, 13, foot, w / 2), h - 44, foot,
+           pal::kGrey2);
+    std::string foot2 = "No Fluffernaut was harmed. They just pop.";
+    c.Text(art::kFontSans, 13, fe::CentreX(art::kFontSans, 13, foot2, w / 2), h - 26, foot2,
+           pal::kGrey2);
+    // Mascots at the lower corners.
+    fe::FluffLook look;
+    look.lookX = 0.5;
+    look.seed = 31;
+    Canvas m = fe::MakeFluffernaut(22, look);
+    c.Blit(m, 18, h - m.h() - 16);
+    look.lookX = -0.5;
+    look.dark = pal::kViolet0;
+    look.mid = pal::kViolet1;
+    look.light = pal::kViolet2;
+    look.seed = 32;
+    Canvas m2 = fe::MakeFluffernaut(22, look);
+    c.Blit(m2, w - m2.w() - 18, h - m2.h() - 16);
+    return c;
+}
+
+namespace {
+
+// The picture on the front page: a saucer landing over the hills while
+// its crew runs out, printed in the paper's brown ink tones.
+Canvas NewsPhoto(int w, int h) {
+    Canvas p(w, h);
+    p.VGradient(0, 0, w - 1, h * 2 / 3, pal::kSky1, pal::kSky3);
+    for (int x = 0; x < w; ++x) {
+        double hill = h * 0.62 + 10 * std::sin(x * 0.035) + 6 * std::sin(x * 0.09 + 1);
+        for (int y = int(hill); y < h; ++y)
+            p.Set(x, y,
+                  y < hill + 3 ? pal::kGreen3 : (y < hill + 14 ? pal::kGreen2 : pal::kGreen1));
+    }
+    Canvas ship = fe::MakeSaucer(110, true, 41);
+    p.Blit(ship, w / 2 - 30, 14);
+    // Beam under the saucer.
+    for (int y = 14 + ship.h() - 8; y < h - 24; ++y) {
+        double half = 10 + (y - 14 - ship.h()) * 0.35;
+        for (int x = int(w / 2 + 25 - half); x <= int(w / 2 + 25 + half); ++x)
+            p.Set(x, y, art::Mix(p.Get(x, y), pal::kYellow2, 0.45));
+    }
+    fe::FluffLook look;
+    for (int i = 0; i < 4; ++i) {
+        look.seed = 50 + i;
+        look.lookX = i % 2 ? 0.5 : -0.5;
+        look.smile = i != 2;
+        Canvas f = fe::MakeFluffernaut(12 + (i % 2) * 3, look);
+        p.Blit(f, 12 + i * 52 - (i > 1 ? 0 : 4), h - f.h() - 4 - (i % 2) * 6);
+    }
+    // Print it in duotone, as a newspaper would.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Colour col = p.Get(x, y);
+            int lum = (((col >> 16) & 255) * 3 + ((col >> 8) & 255) * 6 + (col & 255)) / 10;
+            double t = lum / 255.0;
+            Colour ink = t < 0.3
+                             ? pal::kBrown0
+                             : (t < 0.55 ? pal::kBrown1 : (t < 0.78 ? pal::kBrown2 : pal::kBrown3));
+            p.Set(x, y, art::Mix(ink, kPaper, 0.15));
+        }
+    p.OutlineRect(0, 0, w - 1, h - 1);
+    for (int x = 0; x < w; ++x) {
+        p.Set(x, 0, kInk);
+        p.Set(x, h - 1, kInk);
+    }
+    for (int y = 0; y < h; ++y) {
+        p.Set(0, y, kInk);
+        p.Set(w - 1, y, kInk);
+    }
+    return p;
+}
+
+}  // namespace
+
+ART_MEMBER(news, "news.bmp") {
+    const int w = 600, h = 540;
+    Canvas c(w, h);
+    // Paper with a slightly uneven cut edge and a thin dark rim.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int nib = int(art::Noise(x / 7, y / 7, 61) * 3);
+            if (x < nib || y < nib || x >= w - nib || y >= h - nib)
+                continue;
+            double grain = art::Noise(x, y, 62);
+            c.Set(x, y, grain > 0.985 ? art::Mix(kPaper, pal::kBrown2, 0.4) : kPaper);
+        }
+    c.Outline();
+    // Masthead.
+    std::string mast = "The Earth Gazette";
+    c.Text(kSerifCondBold, 46, fe::CentreX(kSerifCondBold, 46, mast, w / 2), 58, mast, kInk);
+    c.Rect(16, 70, w - 17, 71, kInk);
+    std::string dateLine =
+        "Special Edition            Monday Morning            Price: one shiny pebble";
+    c.Text(kSerifItalic, 12, fe::CentreX(kSerifItalic, 12, dateLine, w / 2), 85, dateLine, kInk);
+    c.Rect(16, 92, w - 17, 92, kInk);
+    // Headline, fitted to the page width.
+    std::string head = "FLUFFERNAUTS INVADE EARTH!";
+    int hp = 50;
+    while (Canvas::TextWidth(kSerifCondBold, hp, head) > w - 40)
+        --hp;
+    c.Text(kSerifCondBold, hp, fe::CentreX(kSerifCondBold, hp, head, w / 2), 100 + hp, head,
+           pal::kRed0);
+    int y = 112 + hp;
+    std::string sub =
+        "Fluffy Empire lands saucers on our hills - Player One called to defend the planet";
+    for (const std::string& l : fe::Wrap(kSerifItalic, 15, sub, w - 60)) {
+        c.Text(kSerifItalic, 15, fe::CentreX(kSerifItalic, 15, l, w / 2), y + 14, l, kInk);
+        y += 18;
+    }
+    y += 8;
+    c.Rect(16, y, w - 17, y, kInk);
+    int colTop = y + 10;
+    // Two columns: photo and caption on top of the left one.
+    const int colW = 270, leftX = 20, rightX = w - 20 - colW;
+    Canvas photo = NewsPhoto(colW, 160);
+    c.BlitPart(photo, 0, 0, leftX, colTop, photo.w(), photo.h(), false);
+    std::string caption = "Saucers over the valley at dawn.";
+    c.Text(kSerifItalic, 11, leftX, colTop + photo.h() + 13, caption, kInk);
+    c.Rect(w / 2, colTop, w / 2, h - 18, art::Mix(kInk, kPaper, 0.6));
+
+    const char* story =
+        "Since dawn, silver saucers with violet domes have been landing all over our green "
+        "hills. Out of them pour round, pink and very fluffy invaders: the Fluffernauts. "
+        "They look cuddly. Do not be fooled.\n"
+        "The Fluffernaut Empire wants our planet. Its walkers march through the valley and "
+        "cuddle wherever two of them meet, and every cuddle makes the invasion stronger. "
+        "Armoured troopers beam down from the sky and open fire, and the towers of the old "
+        "castle are already smoking.\n"
+        "This morning the World Council called on Player One, the finest shot on earth, to "
+        "hold the valley. Armed with a trusty gun and ten shells at a time, Player One must "
+        "shoot the invaders, their saucers and everything fluffy before time runs out.\n"
+        "Experts advise: aim well, because every miss costs points, and hit fast, because a "
+        "run of hits earns a bonus. Reload in time. And keep an eye on the molehills: not "
+        "everything that digs is on our side.\n"
+        "Earth counts on you, Player One!";
+    const int bodyPx = 13, lead = 16;
+    std::vector<std::string> lines = fe::Wrap(kSerif, bodyPx, story, colW);
+    int ly = colTop + photo.h() + 34, lx = leftX;
+    for (const std::string& l : lines) {
+        if (ly > h - 22) {
+            if (lx == rightX)
+                break;
+            lx = rightX;
+            ly = colTop + 12;
+        }
+        c.Text(kSerif, bodyPx, lx, ly, l, kInk);
+        ly += lead;
+    }
+    return c;
+}

@@ -1,0 +1,226 @@
+// The ground strip of the foreground layer and the background hills tile.
+#include <algorithm>
+#include <cmath>
+
+#include "registry.h"
+#include "scenery.h"
+
+namespace art::landscape {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Rows of "fg.bmp" (its row 0 is screen row kGroundTop).
+constexpr int kPathTop = kWalkLine - 9 - kGroundTop;  // dirt path the walkers use
+constexpr int kPathBottom = kWalkLine + 8 - kGroundTop;
+
+int Wrap(int x, int w) {
+    return ((x % w) + w) % w;
+}
+
+// A periodic wobble over the ground strip's width.
+double Wave(int x, double cycles, double phase) {
+    return std::sin(2 * kPi * cycles * x / kGroundWidth + phase);
+}
+
+// Grass colour by depth: hazy and light near the crest, rich and darker
+// towards the viewer.
+Colour GrassAt(int row) {
+    double t = std::clamp(double(row) / kGroundHeight, 0.0, 1.0);
+    Colour far = Mix(pal::kGreen2, pal::kGreen3, 0.35);
+    Colour mid = pal::kGreen2;
+    Colour near = Mix(pal::kGreen1, pal::kGreen2, 0.35);
+    return t < 0.45 ? Mix(far, mid, t / 0.45) : Mix(mid, near, (t - 0.45) / 0.55);
+}
+
+// Inner ridges: lines where a nearer hill overlaps a farther one.
+struct Ridge {
+    double base;    // mean row in "fg.bmp"
+    double amp;     // wobble height
+    double cycles;  // wobbles over the strip (integer keeps it seamless)
+    double phase;
+};
+constexpr Ridge kRidges[] = {
+    {98, 10, 3, 0.6},
+    {138, 7, 5, 2.2},
+};
+
+double RidgeRow(const Ridge& r, int x) {
+    return r.base + r.amp * Wave(x, r.cycles, r.phase) +
+           r.amp * 0.35 * Wave(x, r.cycles * 2 + 1, 1.3);
+}
+
+// A grass tuft of a few blades; h scales with nearness.
+void Tuft(Canvas& c, int x, int y, double h, Colour dark, Colour light) {
+    for (int dx : {-kGroundWidth, 0, kGroundWidth}) {
+        double bx = x + dx;
+        c.Line(bx, y, bx - h * 0.45, y - h * 0.8, std::max(1.0, h / 6), dark);
+        c.Line(bx + 1, y, bx + 1 + h * 0.1, y - h, std::max(1.0, h / 6), dark);
+        c.Line(bx + 2, y, bx + 2 + h * 0.5, y - h * 0.7, std::max(1.0, h / 6), light);
+    }
+}
+
+void Dot(Canvas& c, int x, int y, double r, Colour col) {
+    for (int dx : {-kGroundWidth, 0, kGroundWidth})
+        c.Circle(x + dx + 0.5, y + 0.5, r, col);
+}
+
+}  // namespace
+
+ART_MEMBER(fg, "fg.bmp") {
+    Canvas c(kGroundWidth, kGroundHeight);
+    std::vector<int> top(kGroundWidth);
+    for (int x = 0; x < kGroundWidth; ++x)
+        top[x] = HillRow(x) - kGroundTop;
+
+    // Grass body with ridge shading.
+    for (int x = 0; x < kGroundWidth; ++x) {
+        for (int y = top[x]; y < c.h(); ++y) {
+            Colour g = GrassAt(y);
+            for (const Ridge& r : kRidges) {
+                double d = y - RidgeRow(r, x);
+                // The farther hill darkens towards the ridge that hides its foot.
+                if (d < 0 && d > -10)
+                    g = Mix(g, pal::kGreen1, 0.35 * (1 + d / 10));
+                // The nearer hill's top catches the light.
+                if (d >= 1 && d < 4)
+                    g = Mix(g, pal::kGreen3, 0.45);
+            }
+            // Soft mottling keeps large areas from looking flat.
+            double n = Noise(x / 6, y / 4, 11);
+            if (n < 0.12)
+                g = Shade(g, 0.93);
+            if (n > 0.9)
+                g = Mix(g, pal::kGreen3, 0.2);
+            c.Set(x, y, Dither(g, x, y));
+        }
+        // Lit crest and the outline on top.
+        for (int y = top[x] + 1; y < top[x] + 4 && y < c.h(); ++y)
+            c.Set(x, y, pal::kGreen3);
+        c.Set(x, top[x], pal::kOutline);
+        // Steps in the hill line get a vertical outline too.
+        int prev = top[Wrap(x - 1, kGroundWidth)], next = top[Wrap(x + 1, kGroundWidth)];
+        for (int y = top[x]; y < std::max(prev, next) && y < c.h(); ++y)
+            c.Set(x, y, pal::kOutline);
+    }
+    for (const Ridge& r : kRidges)
+        for (int x = 0; x < kGroundWidth; ++x) {
+            int y = int(std::lround(RidgeRow(r, x)));
+            if (y > top[x] + 4)
+                c.Set(x, y, Mix(pal::kGreen0, pal::kGreen1, 0.4));
+        }
+
+    // Far grass: tiny tufts and flower dots.
+    for (int i = 0; i < 900; ++i) {
+        int x = int(Noise(i, 1, 21) * kGroundWidth);
+        int y = int(18 + Noise(i, 2, 21) * (kPathTop - 22));
+        if (y < top[x] + 5)
+            continue;
+        double h = 2 + 3 * double(y) / kPathTop;
+        Tuft(c, x, y, h, Mix(pal::kGreen1, GrassAt(y), 0.3), pal::kGreen3);
+    }
+    for (int i = 0; i < 220; ++i) {
+        int x = int(Noise(i, 3, 22) * kGroundWidth);
+        int y = int(10 + Noise(i, 4, 22) * (kPathTop - 12));
+        if (y < top[x] + 5)
+            continue;
+        Colour col = (i % 3 == 0) ? pal::kYellow1 : (i % 3 == 1 ? pal::kWhite : pal::kPink3);
+        c.Set(x, y, col);
+    }
+
+    // The dirt path the walkers and the landed saucers stand on.
+    for (int x = 0; x < kGroundWidth; ++x) {
+        int t = kPathTop + int(std::lround(1.5 * Wave(x, 7, 0.4) + Noise(x / 3, 0, 31) * 1.5));
+        int b = kPathBottom + int(std::lround(1.5 * Wave(x, 5, 2.0) + Noise(x / 3, 1, 31) * 1.5));
+        for (int y = t; y <= b; ++y) {
+            Colour col = pal::kBrown2;
+            if (y <= t + 2)
+                col = pal::kBrown3;
+            if (y >= b - 2)
+                col = pal::kBrown1;
+            if (std::abs(y - (t + b) / 2) <= 1 && Noise(x / 9, 7, 32) < 0.5)
+                col = Mix(pal::kBrown2, pal::kBrown1, 0.4);  // faint rut
+            c.Set(x, y, Dither(col, x, y));
+        }
+        c.Set(x, t - 1, Mix(pal::kGreen0, pal::kBrown0, 0.5));
+        c.Set(x, b + 1, pal::kOutline);
+        c.Set(x, b + 2, Mix(pal::kGreen0, pal::kGreen1, 0.5));
+    }
+    for (int i = 0; i < 160; ++i) {  // pebbles
+        int x = int(Noise(i, 5, 33) * kGroundWidth);
+        int y = kPathTop + 4 + int(Noise(i, 6, 33) * (kPathBottom - kPathTop - 7));
+        Dot(c, x, y, 1.3, pal::kBrown1);
+        c.Set(x, y - 1, pal::kBrown3);
+    }
+    // Grass overhanging the path's lower edge.
+    for (int i = 0; i < 260; ++i) {
+        int x = int(Noise(i, 8, 34) * kGroundWidth);
+        Tuft(c, x, kPathBottom + 3, 4 + 3 * Noise(i, 9, 34), pal::kGreen1, pal::kGreen2);
+    }
+
+    // Near meadow: bigger tufts, clover and flowers growing with nearness.
+    for (int i = 0; i < 1500; ++i) {
+        int x = int(Noise(i, 10, 41) * kGroundWidth);
+        int y = int(kPathBottom + 10 + Noise(i, 11, 41) * (c.h() - kPathBottom - 8));
+        double near = double(y - kPathBottom) / (c.h() - kPathBottom);
+        double h = 5 + 9 * near + 4 * Noise(i, 12, 41);
+        Colour dark = Mix(pal::kGreen0, pal::kGreen1, 0.5 - 0.4 * near);
+        Tuft(c, x, y, h, dark, Mix(pal::kGreen2, pal::kGreen3, 0.5));
+    }
+    for (int i = 0; i < 120; ++i) {
+        int x = int(Noise(i, 13, 42) * kGroundWidth);
+        int y = int(kPathBottom + 14 + Noise(i, 14, 42) * (c.h() - kPathBottom - 20));
+        double near = double(y - kPathBottom) / (c.h() - kPathBottom);
+        double r = 1.5 + 2 * near;
+        Colour petal = (i % 4 == 0)
+                           ? pal::kWhite
+                           : (i % 4 == 1 ? pal::kYellow1 : (i % 4 == 2 ? pal::kPink3 : pal::kSky3));
+        Dot(c, x - int(r), y, r, petal);
+        Dot(c, x + int(r), y, r, petal);
+        Dot(c, x, y - int(r), r, petal);
+        Dot(c, x, y + int(r), r, petal);
+        Dot(c, x, y, r * 0.8, pal::kYellow0);
+    }
+    return c;
+}
+
+ART_MEMBER(bg, "bg.bmp") {
+    // 400 wide: six tiles cover the 2000-pixel background layer.
+    constexpr int kW = 400, kH = 84;
+    Canvas c(kW, kH);
+    auto wave = [&](int x, double cycles, double phase) {
+        return std::sin(2 * kPi * cycles * x / kW + phase);
+    };
+    const Colour farHill = Mix(pal::kGreen2, pal::kSky2, 0.55);
+    const Colour nearHill = Mix(pal::kGreen2, pal::kSky1, 0.3);
+    const Colour nearDark = Mix(pal::kGreen1, pal::kSky1, 0.3);
+    for (int x = 0; x < kW; ++x) {
+        int farTop = int(std::lround(9 + 5 * wave(x, 2, 0.5) + 2.5 * wave(x, 5, 1.0)));
+        int nearTop = int(std::lround(21 + 5 * wave(x, 3, 2.0) + 2 * wave(x, 7, 0.2)));
+        for (int y = farTop; y < kH; ++y)
+            c.Set(x, y, Dither(farHill, x, y));
+        c.Set(x, farTop, Mix(farHill, pal::kSky0, 0.35));
+        bool lit = wave(x - 1, 3, 2.0) > wave(x + 1, 3, 2.0);  // slope facing the light
+        for (int y = nearTop; y < kH; ++y) {
+            double t = double(y - nearTop) / (kH - nearTop);
+            Colour col = Mix(lit ? Mix(nearHill, pal::kGreen3, 0.2) : nearHill, nearDark, t);
+            // Hedgerows between fields.
+            if ((y - nearTop) % 13 == 6 && Noise(x / 24, y / 13, 3) < 0.6)
+                col = Mix(nearDark, pal::kGreen0, 0.3);
+            c.Set(x, y, Dither(col, x, y));
+        }
+        c.Set(x, nearTop, Mix(nearDark, pal::kOutline, 0.45));
+    }
+    // Little far trees dotted along the near hills.
+    for (int i = 0; i < 26; ++i) {
+        int x = int(Noise(i, 0, 51) * (kW - 8)) + 4;
+        int nearTop = int(std::lround(21 + 5 * wave(x, 3, 2.0) + 2 * wave(x, 7, 0.2)));
+        int y = nearTop + 3 + int(Noise(i, 1, 51) * 22);
+        c.Rect(x, y, x, y + 3, Mix(pal::kBrown1, nearDark, 0.3));
+        c.Circle(x + 0.5, y - 1, 3, Mix(pal::kGreen1, pal::kSky1, 0.25));
+        c.Set(x - 1, y - 3, Mix(pal::kGreen2, pal::kSky2, 0.3));
+    }
+    return c;
+}
+
+}  // namespace art::landscape
