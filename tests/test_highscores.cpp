@@ -17,8 +17,7 @@
 #include "screens/screens.h"
 #include "support/harness.h"
 #include "support/tempfolder.h"
-
-extern int score;
+#include "world/score.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;

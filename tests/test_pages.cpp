@@ -11,8 +11,7 @@
 #include "screens/screens.h"
 #include "support/harness.h"
 #include "support/tempfolder.h"
-
-extern int score;
+#include "world/score.h"
 
 namespace fs = std::filesystem;
 
@@ -133,9 +132,9 @@ class FrontEndSceneTest : public HeadlessTest {};
 TEST_F(FrontEndSceneTest, MenuLeadsToTheTableAndBothPagesAndBack) {
     if (!HaveFrontEndArt())
         GTEST_SKIP() << "the front end's pictures are not in data/gfx.dat yet";
-    std::string tablePng = OutPath("highscores_table.png");
-    std::string creditsPng = OutPath("credits_page.png");
-    std::string storyPng = OutPath("story_page.png");
+    std::string tablePng = fs::absolute(OutPath("highscores_table.png")).string();
+    std::string creditsPng = fs::absolute(OutPath("credits_page.png")).string();
+    std::string storyPng = fs::absolute(OutPath("story_page.png")).string();
     TempFolder folder;
     LinkRealData(folder);
 
@@ -179,8 +178,8 @@ TEST_F(FrontEndSceneTest, MenuLeadsToTheTableAndBothPagesAndBack) {
 TEST_F(FrontEndSceneTest, EntryOfANewNameAndAScoreThatDoesNotQualify) {
     if (!HaveFrontEndArt())
         GTEST_SKIP() << "the front end's pictures are not in data/gfx.dat yet";
-    std::string entryPng = OutPath("highscore_entry.png");
-    std::string missedPng = OutPath("highscore_not_qualified.png");
+    std::string entryPng = fs::absolute(OutPath("highscore_entry.png")).string();
+    std::string missedPng = fs::absolute(OutPath("highscore_not_qualified.png")).string();
     TempFolder folder;
     LinkRealData(folder);
     InitSystem();

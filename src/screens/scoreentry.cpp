@@ -8,9 +8,7 @@
 #include "app/system.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"
-
-// The final score of the last game, kept by the score counters.
-extern int score;
+#include "world/score.h"
 
 namespace {
 
