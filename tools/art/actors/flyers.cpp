@@ -18,46 +18,52 @@ constexpr int kPlaneFrames = 4;
 constexpr int kCareFrames = 9;
 constexpr int kUfoLights = 10;
 
-// A tiny Fluffernaut as seen through the glass of a dome.
+// A tiny Fluffernaut as seen through the glass of a dome: at this size its
+// eyes are a few pixels each.
 void Pilot(Canvas& c, double cx, double cy, double r) {
-    FurBall(c, cx, cy, r, r, PinkFur(), 3, 1.5);
-    Eye(c, cx - r * 0.35, cy - r * 0.1, r * 0.32, r * 0.4, 0, 0.2);
-    Eye(c, cx + r * 0.35, cy - r * 0.1, r * 0.32, r * 0.4, 0, 0.2);
+    FurBall(c, cx, cy, r, r * 0.9, PinkFur(), 3, 1.5);
+    int ex = int(std::floor(cx)), ey = int(std::floor(cy - r * 0.2));
+    for (int side : {-1, 1}) {
+        int x = ex + side * 2 - (side > 0 ? 0 : 1);
+        c.Rect(x, ey - 1, x + 1, ey + 1, pal::kWhite);
+        c.Set(x + 1, ey, pal::kOutline);
+    }
 }
 
 // The saucer seen slightly from above. The ring of lights advances by a
-// quarter of the spacing per frame, so four frames loop seamlessly.
+// quarter of the spacing per frame, so four frames loop seamlessly. It is
+// as flat as the castle's roof and the hill line expect (28 rows).
 Canvas PaintUfo(int t) {
     Canvas c(kUfoW, kUfoH);
     const double cx = kUfoW / 2.0;
     // Underside with its glowing hatch.
-    RimShaded(c, cx, 31, 22, 7, DarkMetal());
-    c.Ellipse(cx, 35, 8, 2.5, pal::kYellow1);
-    c.Ellipse(cx, 34.5, 4, 1.2, pal::kYellow2);
+    RimShaded(c, cx, 21.5, 20, 4, DarkMetal());
+    c.Ellipse(cx, 24, 7, 1.6, pal::kYellow1);
+    c.Ellipse(cx, 23.6, 3.5, 1.0, pal::kYellow2);
     // The dome: glass over a pilot.
     Canvas dome(kUfoW, kUfoH);
-    dome.Ellipse(cx, 18, 17, 14, pal::kWhite);
-    dome.Rect(0, 22, kUfoW - 1, kUfoH - 1, art::kMask);
+    dome.Ellipse(cx, 12, 14, 11, pal::kWhite);
+    dome.Rect(0, 15, kUfoW - 1, kUfoH - 1, art::kMask);
     Canvas rim = dome;
     rim.Outline();
     c.Blit(rim, 0, 0);
-    ShadeShape(c, dome, cx, 16, 17, 13, VioletFur());
-    Pilot(c, cx, 16, 6.5);
-    c.Line(cx - 11, 14, cx - 7, 8, 2.0, pal::kViolet2);
-    c.Line(cx - 6, 7, cx - 3, 6, 1.5, pal::kWhite);
+    ShadeShape(c, dome, cx, 10, 14, 10, VioletFur());
+    Pilot(c, cx + 1, 9, 5);
+    c.Line(cx - 9, 10, cx - 6, 5, 1.6, pal::kViolet2);
+    c.Line(cx - 5, 4, cx - 2, 3, 1.2, art::Mix(pal::kViolet2, pal::kWhite, 0.6));
     // The silver disc.
-    RimShaded(c, cx, 25, 42, 8.5, Metal());
-    c.Ellipse(cx, 27.5, 40, 4.5, pal::kGrey1);
-    c.Ellipse(cx, 26.5, 40, 4, pal::kGrey2);
-    c.Rect(2, 24, kUfoW - 3, 24, art::Mix(pal::kGrey3, pal::kWhite, 0.4));
+    RimShaded(c, cx, 17, 38, 6, Metal());
+    c.Ellipse(cx, 19, 36, 3, pal::kGrey1);
+    c.Ellipse(cx, 18.2, 36, 2.6, pal::kGrey2);
+    c.Rect(3, 16, kUfoW - 4, 16, art::Mix(pal::kGrey3, pal::kWhite, 0.4));
     // Lights on the rim: the ones at the front are bigger and brighter.
     for (int k = 0; k < kUfoLights; ++k) {
         double a = 2 * kPi * (k + t / double(kUfoFrames)) / kUfoLights;
         double s = std::sin(a);
         if (s < -0.15)
             continue;
-        double x = cx + 36 * std::cos(a), y = 27.5 + 3.5 * s;
-        double r = 1.6 + 1.0 * s;
+        double x = cx + 32 * std::cos(a), y = 19 + 2.2 * s;
+        double r = 1.3 + 0.8 * s;
         Colour on = (k % 2 == 0) ? pal::kYellow1 : pal::kOrange;
         RimEllipse(c, x, y, r, r, s > 0.4 ? on : pal::kYellow0);
         if (s > 0.6)

@@ -61,9 +61,10 @@ constexpr int kKillerExplW = kKillerW + 100;
 constexpr int kKillerCasingDy = 120;
 constexpr int kKillerCasingH = kKillerH - kKillerCasingDy;
 
-// Flyers.
-constexpr int kUfoW = 88;
-constexpr int kUfoH = 42;
+// Flyers. The saucer fits the castle's roof (it sits on row 158 with the
+// roof on row 186) and the squad's spacing of 115 pixels.
+constexpr int kUfoW = 80;
+constexpr int kUfoH = 28;
 constexpr int kPlaneW = 112;
 constexpr int kPlaneH = 48;
 // A wreck is drawn 20 rows higher than the plane it was; the extra rows

@@ -120,6 +120,7 @@ Canvas PaintKiller(int t, int flashLeft, int flashRight) {
 ART_MEMBER(killer_, "killer_.bmp") {
     Canvas c = PaintKiller(0, 0, 0);
     c.Outline();
+    FillPockets(c, 24);
     return c;
 }
 
