@@ -143,22 +143,31 @@ Canvas PaintPlane(int t, bool wreck) {
     return c;
 }
 
+// The wreck falls nearly straight down, so its smoke rises in a column
+// from the burning engine, behind the plane, into the 20 extra rows.
 Canvas PaintWreck(int t) {
-    static const double kTilt[kPlaneFrames] = {-18, -23, -20, -15};
+    static const double kTilt[kPlaneFrames] = {-21, -25, -22, -18};
     Canvas plane(kPlaneW, kWreckH);
-    plane.Blit(PaintPlane(t, true), 0, kWreckRise);
-    Canvas c = Rotate(plane, kTilt[t], kPlaneW / 2.0, kWreckRise + kPlaneH / 2.0);
-    // Flames at the engine and black smoke trailing up and back.
+    plane.Blit(PaintPlane(t, true), 0, kWreckRise - 5);
+    const double px = kPlaneW / 2.0, py = kWreckRise - 5 + kPlaneH / 2.0;
+    Canvas body = Rotate(plane, kTilt[t], px, py);
+    // Where the engine ended up after the tilt.
+    const double a = kTilt[t] * kPi / 180.0;
+    const double ex = px + std::cos(a) * (20 - px) - std::sin(a) * (kWreckRise - 5 + 24 - py);
+    const double ey = py + std::sin(a) * (20 - px) + std::cos(a) * (kWreckRise - 5 + 24 - py);
+    Canvas c(kPlaneW, kWreckH);
     const Ramp soot{pal::kGrey0, pal::kGrey1, pal::kGrey2};
-    for (int k = 0; k < 5; ++k) {
-        double p = (k + t / 4.0) / 5.0;  // moves along the trail as frames go
-        double x = 30 + 76 * p, y = 34 - 30 * p;
-        double r = 5 + 7 * p;
-        if (x + r < kPlaneW - 1 && y - r > 0)
+    for (int k = 4; k >= 0; --k) {
+        double p = (k + t / 4.0) / 5.0;  // one puff's spacing per four frames
+        double x = ex + 6 + 26 * p, y = ey - 8 - (ey - 10) * p;
+        double r = 4 + 8 * p;
+        if (y - r * 0.9 > 0 && x + r < kPlaneW - 1)
             Puff(c, x, y, r, k % 2 ? soot : Smoke(), 11 + k);
     }
-    Star(c, 24, 36, 9 + (t % 2) * 2, 4, 6, 0.3 * t, pal::kOrange);
-    Star(c, 24, 36, 5, 2, 5, 0.5 * t, pal::kYellow1);
+    c.Blit(body, 0, 0);
+    // Fire at the engine.
+    Star(c, ex + 2, ey - 2, 9 + (t % 2) * 2, 4, 7, 0.4 * t, pal::kOrange);
+    Star(c, ex + 2, ey - 2, 5, 2.2, 5, 0.6 * t, pal::kYellow1);
     return c;
 }
 

@@ -45,7 +45,7 @@ Canvas PaintBoom(const Boom& b, int w, int h, int t) {
         double fade = age > 0.55 ? std::max(0.0, 1.0 - (age - 0.55) / 0.4) : 1.0;
         double pr = r * grow * fade;
         double rise = r * 0.9 * age;
-        if (pr > 2) {
+        if (pr > std::max(3.0, r * 0.15)) {
             if (t <= 5) {
                 Puff(c, b.cx, b.cy - rise, pr, smoke, b.seed + t);
                 Puff(c, b.cx, b.cy - rise + pr * 0.1, pr * 0.6, hot, b.seed + 40 + t);

@@ -234,14 +234,20 @@ art::Strip ExplodeStrip(bool female) {
             double hx = cx + 2 * t, hy = cy - 24 - 18 * age * 3 + 20 * age * age * 3;
             Canvas hat(kWalkerW, kWalkerH);
             if (female) {
+                hat.Polygon({{hx, hy}, {hx - 9, hy - 6}, {hx - 9, hy + 5}}, pal::kYellow1);
+                hat.Polygon({{hx, hy}, {hx + 9, hy - 6}, {hx + 9, hy + 5}}, pal::kYellow0);
                 RimShaded(hat, hx, hy, 3, 3, {pal::kYellow0, pal::kYellow1, pal::kYellow2});
-                hat.Polygon({{hx, hy}, {hx - 8, hy - 5}, {hx - 8, hy + 4}}, pal::kYellow1);
-                hat.Polygon({{hx, hy}, {hx + 8, hy - 5}, {hx + 8, hy + 4}}, pal::kYellow0);
             } else {
-                hat.ShadedEllipse(hx, hy, 9, 6, pal::kViolet0, pal::kViolet1, pal::kViolet2);
-                hat.Rect(int(hx - 9), int(hy + 1), int(hx + 14), int(hy + 2), pal::kViolet0);
+                // The cap: a half dome with its peak.
+                Canvas cap(kWalkerW, kWalkerH);
+                cap.Ellipse(hx, hy + 2, 10, 7, pal::kWhite);
+                cap.Rect(0, int(hy + 2), kWalkerW - 1, kWalkerH - 1, art::kMask);
+                cap.Polygon(
+                    {{hx + 4, hy + 1}, {hx + 15, hy + 2}, {hx + 15, hy + 4}, {hx + 4, hy + 4}},
+                    pal::kWhite);
+                ShadeShape(hat, cap, hx, hy, 11, 7, VioletFur());
             }
-            hat = Rotate(hat, 40.0 * t, hx, hy);
+            hat = Rotate(hat, 15.0 * t, hx, hy);
             c.Blit(hat, 0, 0);
         }
         PutOutlined(s, t, c);
