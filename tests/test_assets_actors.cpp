@@ -202,6 +202,7 @@ struct ShooterSize {
     const char* casing;
     const char* beam;
     int beamDx, beamDy;
+    int fireLift;  // rows the shooter is lifted while it fires
 };
 
 const ShooterSize kSmall{"shooterwalkl.bmp",
@@ -211,7 +212,8 @@ const ShooterSize kSmall{"shooterwalkl.bmp",
                          "huelsee2.bmp",
                          "beam2.bmp",
                          117,
-                         20};
+                         20,
+                         0};
 const ShooterSize kBig{"shooterbigwl.bmp",
                        "shooterbigwr.bmp",
                        "shooterbigshoot.bmp",
@@ -219,7 +221,8 @@ const ShooterSize kBig{"shooterbigwl.bmp",
                        "shooterbighuelse.bmp",
                        "beam3.bmp",
                        170,
-                       24};
+                       24,
+                       20};
 
 // Checks one size; walkTop is the walking shooter's top row, ground the
 // first row below its feet.
@@ -238,9 +241,10 @@ void CheckShooter(const ShooterSize& z, int walkTop, int ground) {
     // Every shot is tested against the walking strips: no holes in them.
     ExpectSolid(wl, z.walkL);
     ExpectSolid(wr, z.walkR);
-    // Firing lifts the shooter 20 rows; the firing frames are 20 taller so
-    // the feet stay on the ground, and as wide so it does not jump.
-    EXPECT_EQ(fire.h, wl.h + 20) << z.fire;
+    // A firing shooter is lifted by its size's offset; the firing frames
+    // are that much taller so the feet stay on the ground, and as wide so
+    // it does not jump.
+    EXPECT_EQ(fire.h, wl.h + z.fireLift) << z.fire;
     EXPECT_EQ(fire.fw, wl.fw) << z.fire;
     ExpectStandsOnBottom(fire, z.fire);
     // Explosion at (x, y + 10): as wide as the walker to sit centred on it.
@@ -249,7 +253,7 @@ void CheckShooter(const ShooterSize& z, int walkTop, int ground) {
     for (int k = 1; k < 17; ++k)
         EXPECT_FALSE(expl.Empty(k)) << z.explode << " frame " << k;
     // Casings at (x, firing top + 90): they must land on screen and show.
-    int fireTop = walkTop - 20;
+    int fireTop = walkTop - z.fireLift;
     EXPECT_LE(casing.fw, 800) << z.casing;
     EXPECT_LE(fireTop + 90 + casing.h, 600) << z.casing;
     int shown = 0;
