@@ -112,14 +112,21 @@ void PaintBeamBack(Canvas& c, const Beam& b, int t, int frames) {
     double half = b.half * ColumnAt(t, frames);
     int x0 = int(b.cx - half), x1 = int(b.cx + half);
     bool solid = t <= 3;
-    // Outer glow, dithered so the landscape shows through.
-    DitherRect(c, x0 - int(3 * b.s), 0, x1 + int(3 * b.s), int(b.groundY), pal::kViolet2, t);
+    // The column fades in over its top rows instead of starting with a hard
+    // edge where the frame begins.
+    const int fade = int(12 * b.s);
+    DitherRect(c, x0 - int(3 * b.s), fade, x1 + int(3 * b.s), int(b.groundY), pal::kViolet2, t);
+    for (int y = 0; y < fade; ++y)
+        for (int x = x0 - int(3 * b.s); x <= x1 + int(3 * b.s); ++x)
+            if ((x + y + t) % 4 == 0 && (y >= fade / 2 || (x + t) % 2 == 0))
+                c.Set(x, y, y < fade / 2 ? pal::kViolet2 : pal::kPink3);
     if (solid) {
-        c.Rect(x0, 0, x1, int(b.groundY), pal::kPink3);
+        c.Rect(x0, fade, x1, int(b.groundY), pal::kPink3);
         int core = std::max(1, int(half * 0.35));
-        c.Rect(int(b.cx) - core, 0, int(b.cx) + core, int(b.groundY), pal::kWhite);
+        c.Rect(int(b.cx) - core, fade / 2, int(b.cx) + core, int(b.groundY), pal::kWhite);
+        DitherRect(c, x0, fade / 2, x1, fade - 1, pal::kPink3, t);
     } else {
-        DitherRect(c, x0, 0, x1, int(b.groundY), pal::kPink3, t + 1);
+        DitherRect(c, x0, fade, x1, int(b.groundY), pal::kPink3, t + 1);
     }
     // Back half of the ring on the ground.
     double rx = RingAt(b, t, frames), ry = std::max(3.0, rx * 0.1);
@@ -149,7 +156,7 @@ void PaintBeamFront(Canvas& c, const Beam& b, int t, int frames) {
         double x =
             b.cx + (u - 0.5) * 2 * std::max(b.half * ColumnAt(t, frames) + 6 * b.s, rx * 0.8);
         double y = Frac(v + t * 0.13) * (b.groundY - 4 * b.s);
-        double size = (k + t) % 3 == 0 ? 3.5 * b.s : 2.2 * b.s;
+        double size = (k + t) % 3 == 0 ? 4.5 * b.s : 3.0 * b.s;
         if (x < 3 || x > c.w() - 4 || y < 3)
             continue;
         Star(c, x, y, size, size * 0.35, 4, 0, (k % 2) ? pal::kYellow2 : pal::kWhite);
