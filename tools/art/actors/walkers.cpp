@@ -33,6 +33,7 @@ struct Pose {
     double lean;        // pixels the top of the figure leans forward
     Eyes eyes;
     double heartBeat;  // size change of heart eyes
+    double face;       // face turned this far back toward the viewer
 };
 
 Ramp FurOf(bool female) {
@@ -105,7 +106,7 @@ Canvas PaintWalker(const Pose& p) {
 
     // Face: big eyes looking ahead, a smile, rosy cheeks.
     const double ey = cy - 4;
-    const double nearX = cx + hx + 14, farX = cx + hx + 1;
+    const double nearX = cx + hx + 14 - p.face, farX = cx + hx + 1 - p.face;
     if (p.eyes == Eyes::kOpen) {
         Eye(c, m.X(farX), ey, 6, 8, m.Dx(0.7), 0.1);
         Eye(c, m.X(nearX), ey, 7, 9, m.Dx(0.7), 0.1);
@@ -129,8 +130,8 @@ Canvas PaintWalker(const Pose& p) {
         c.Ellipse(m.X(farX - 6), ey + 9, 3, 2, pal::kPink3);
     }
     // Mouth: a small open smile.
-    c.Ellipse(m.X(cx + hx + 9), ey + 13, 4, 2.5, pal::kOutline);
-    c.Ellipse(m.X(cx + hx + 9), ey + 14, 2.5, 1.2, pal::kRed1);
+    c.Ellipse(m.X(cx + hx + 9 - p.face), ey + 13, 4, 2.5, pal::kOutline);
+    c.Ellipse(m.X(cx + hx + 9 - p.face), ey + 14, 2.5, 1.2, pal::kRed1);
 
     // The front arm, a stubby nub of fur.
     RimShaded(c, m.X(cx + p.armX), cy + p.armY, 5, 4, fur);
@@ -167,7 +168,10 @@ Pose CuddlePose(bool female, int dir, int t) {
     p.sway = 2.0 * std::sin(ph);
     p.armX = 23;
     p.armY = 9 + 2 * std::sin(ph * 2);
-    p.lean = 8 + 3 * std::sin(ph);
+    // The pair stand cheek to cheek: a slight lean, and the faces turned
+    // half toward the viewer so that neither hides the other's.
+    p.lean = 5 + 2 * std::sin(ph);
+    p.face = 7;
     p.eyes = (t % 4 == 3) ? Eyes::kHappy : Eyes::kHearts;
     p.heartBeat = (t % 2 == 0) ? 2 : 0;
     return p;
