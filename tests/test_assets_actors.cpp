@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -360,6 +361,41 @@ TEST(ActorAssets, BubblesAreSolidAndBurstInTheirOwnFrame) {
     // Frames 1..7 of the burst follow a hit; each shows something.
     for (int k = 1; k < 8; ++k)
         EXPECT_FALSE(burst.Empty(k)) << "bubble3.bmp frame " << k;
+}
+
+TEST(ActorAssets, EveryStripAnimates) {
+    // A painter that ignored its frame number would leave a strip frozen.
+    const std::pair<const char*, int> strips[] = {{"ufodreh.bmp", 4},
+                                                  {"flieger.bmp", 4},
+                                                  {"flieger_.bmp", 4},
+                                                  {"care.bmp", 9},
+                                                  {"mpwalkr.bmp", 12},
+                                                  {"fpwalkl.bmp", 12},
+                                                  {"mpschml.bmp", 12},
+                                                  {"fpschmr.bmp", 12},
+                                                  {"herz.bmp", 13},
+                                                  {"shooterwalkl.bmp", 12},
+                                                  {"shootershoot.bmp", 10},
+                                                  {"shooterbigwr.bmp", 12},
+                                                  {"shooterbigshoot.bmp", 10},
+                                                  {"beam2.bmp", 7},
+                                                  {"huelsee2.bmp", 11},
+                                                  {"bubble1.bmp", 14},
+                                                  {"bubble3.bmp", 8},
+                                                  {"killer.bmp", 10},
+                                                  {"huelsee1.bmp", 11}};
+    for (const auto& [name, frames] : strips) {
+        LOAD_STRIP(s, name, frames);
+        for (int k = 0; k < frames; ++k) {
+            int next = (k + 1) % frames;
+            bool differ = false;
+            for (int y = 0; y < s.h && !differ; ++y)
+                for (int x = 0; x < s.fw && !differ; ++x)
+                    differ = getpixel(s.bmp.get(), k * s.fw + x, y) !=
+                             getpixel(s.bmp.get(), next * s.fw + x, y);
+            EXPECT_TRUE(differ) << name << " frames " << k << " and " << next << " are the same";
+        }
+    }
 }
 
 TEST(ActorAssets, OnlyTheExactMaskColourIsTransparent) {
