@@ -139,7 +139,7 @@ ART_MEMBER(killer, "killer.bmp") {
 // centred on the tank.
 ART_MEMBER(killerexpl, "killerexpl.bmp") {
     art::Strip s(kKillerExplW, kKillerH, kExplodeFrames);
-    Boom boom{kKillerExplW / 2.0, 172, 124, kExplodeFrames, 91};
+    Boom boom{kKillerExplW / 2.0, 172, 124, kExplodeFrames, 91, true};
     for (int t = 0; t < kExplodeFrames; ++t)
         PutOutlined(s, t, PaintBoom(boom, kKillerExplW, kKillerH, t));
     return s.canvas;

@@ -80,13 +80,16 @@ Canvas PaintBoom(const Boom& b, int w, int h, int t) {
     }
     // The helmet spins up and away, antennae and all.
     if (t >= 2 && t < b.frames - 2) {
-        double hx = b.cx - r * 0.8 * age, hy = b.cy - r * 0.4 - r * 2.2 * age + r * 2.0 * age * age;
-        double hr = r * 0.32;
+        double hr = r * (b.glassDome ? 0.4 : 0.32);
+        // Up and down again on an arc that stays inside the frame.
+        double up = std::min(r, b.cy - r * 0.4 - hr - 6);
+        double hx = b.cx - r * 0.8 * age,
+               hy = b.cy - r * 0.4 - up * 4 * age * (1 - age) + r * 0.6 * age * age;
         if (inside(hx, hy, hr + 3)) {
             Canvas helmet(w, h);
             helmet.Ellipse(hx, hy, hr, hr * 0.8, pal::kWhite);
             helmet.Rect(0, int(hy + 1), w - 1, h - 1, art::kMask);
-            ShadeShape(c, helmet, hx, hy, hr, hr, Metal());
+            ShadeShape(c, helmet, hx, hy, hr, hr, b.glassDome ? VioletFur() : Metal());
             c.Rect(int(hx - hr), int(hy), int(hx + hr), int(hy + std::max(1.0, hr * 0.2)),
                    pal::kGrey1);
             c.Line(hx + hr * 0.2, hy - hr * 0.7, hx + hr * 0.6, hy - hr * 1.3, 1.5, pal::kOutline);
