@@ -175,18 +175,19 @@ Canvas PaintWreck(int t) {
 // the part that can be shot stays in one place.
 Canvas PaintCare(int t) {
     Canvas c(kCareW, kCareH);
-    const double swing = 4.5 * std::sin(2 * kPi * t / kCareFrames);
+    const double swing = 5.5 * std::sin(2 * kPi * t / kCareFrames);
+    const double rx = 28;  // canopy half width: swung fully it still fits the frame
     const double cx = kCareW / 2.0 + swing, top = 4, baseY = 34;
     const int crateX0 = 16, crateX1 = 55, crateY1 = kCareH - 2;
     // Cords from the canopy's edge to the crate's corners.
     for (double f : {-1.0, -0.4, 0.4, 1.0}) {
-        double ex = cx + f * 30, ey = baseY - 2 + std::fabs(f) * 0;
+        double ex = cx + f * (rx - 3), ey = baseY - 2;
         double tx = f < 0 ? crateX0 + 2 : crateX1 - 2;
         c.Line(ex, ey, tx, kCrateTop - 1, 1.0, pal::kOutline);
     }
     // Canopy: orange and white panels, scalloped along its lower edge.
     Canvas canopy(kCareW, kCareH);
-    canopy.Ellipse(cx, baseY, 33, baseY - top, pal::kWhite);
+    canopy.Ellipse(cx, baseY, rx, baseY - top, pal::kWhite);
     canopy.Rect(0, int(baseY), kCareW - 1, kCareH - 1, art::kMask);
     for (int k = 0; k < 6; ++k)
         canopy.Ellipse(cx - 27.5 + 11 * k, baseY, 5.5, 3, pal::kWhite);
@@ -199,7 +200,7 @@ Canvas PaintCare(int t) {
         for (int x = 0; x < kCareW; ++x) {
             if (canopy.IsMask(x, y))
                 continue;
-            double nx = (x + 0.5 - cx) / 33;
+            double nx = (x + 0.5 - cx) / rx;
             // Panels narrow towards the sides, as on a dome.
             int panel = int(std::floor(std::asin(std::clamp(nx, -1.0, 1.0)) / (kPi / 7) + 3.5));
             const Ramp& r = (panel % 2 == 0) ? orange : white;
