@@ -21,6 +21,15 @@ class SceneryTest : public HeadlessTest {
             towerHitImages[k] = Own(Solid(26, 26, makecol(50, 50, 50 + 100 * k)));
         }
     }
+    void TearDown() override {
+        // The real pictures come back for whatever runs next.
+        groundImage = backgroundTile = nullptr;
+        for (BITMAP*& b : flowerImages)
+            b = nullptr;
+        for (int k = 0; k < 2; ++k)
+            treeImages[k] = towerImages[k] = towerHitImages[k] = nullptr;
+        HeadlessTest::TearDown();
+    }
 };
 
 TEST_F(SceneryTest, ForegroundHasGroundFlowersWithinSectionsAndOneToFiveTrees) {

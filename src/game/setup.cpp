@@ -157,6 +157,7 @@ const std::array<int, kSquadPeriod> squadStartHeight = ExpandRuns();
 
 void SetUpGame() {
     ResetGameValues();
+    ResetScoreState();
     game.dark = makecol(15, 15, 15);
     game.light = makecol(175, 175, 175);
     game.white = makecol(255, 255, 255);

@@ -32,9 +32,16 @@ constexpr int kFlowerDrop[3] = {108, 185, 228};  // top row = height - drop
 constexpr int kTreeY[2] = {50, 0};               // tree0 stands 50 rows lower
 constexpr int kBackgroundTiles = 6;
 
-// Made once, then reused: every game repaints them whole.
+// Made once, then reused: every game repaints them whole. A layer of the
+// wrong size (the pictures changed under it) is made anew.
 BITMAP* Reuse(BITMAP* bmp, int w, int h) {
-    return bmp ? bmp : create_bitmap(w, h);
+    if (bmp && bmp->w == w && bmp->h == h) {
+        return bmp;
+    }
+    if (bmp) {
+        destroy_bitmap(bmp);
+    }
+    return create_bitmap(w, h);
 }
 
 void Load(BITMAP*& slot, const char* member) {
