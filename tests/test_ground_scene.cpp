@@ -2,7 +2,10 @@
 // over the landscape: a cuddling pair under its heart, a small shooter
 // firing and a big one walking, the foreground killer risen and firing, a
 // bazooka counting down. Saved for a person to look at.
+#include <sys/stat.h>
+
 #include <initializer_list>
+#include <vector>
 
 #include "actors/shooters.h"
 #include "actors/walkers.h"
@@ -52,9 +55,50 @@ Shooter* MakeShooter(bool big, int x) {
     return s;
 }
 
+// Every process-wide picture slot this scene fills, so that it can give them
+// back empty: the other tests put their own synthetic strips there.
+std::vector<BITMAP**> PictureSlots() {
+    std::vector<BITMAP**> slots = {
+        &groundImage, &backgroundTile,  &foregroundLayer,    &backgroundLayer,   &heartImage,
+        &killerImage, &killerRiseImage, &killerExplodeImage, &killerCasingImage, &moundImage};
+    for (BITMAP*& b : flowerImages)
+        slots.push_back(&b);
+    for (BITMAP** group :
+         {treeImages, towerImages, towerHitImages, towerStrip, towerHitStrip, moleImages})
+        for (int i = 0; i < (group == moleImages ? kMoleFigures : 2); ++i)
+            slots.push_back(&group[i]);
+    for (auto& row : walkerImages)
+        for (BITMAP*& b : row)
+            slots.push_back(&b);
+    for (auto& row : shooterImages)
+        for (BITMAP*& b : row)
+            slots.push_back(&b);
+    return slots;
+}
+
 }  // namespace
 
-class GroundSceneTest : public HeadlessTest {};
+class GroundSceneTest : public HeadlessTest {
+  protected:
+    void TearDown() override {
+        FreeAllWalkers();
+        FreeAllShooters();
+        FreeMoleHoles();
+        FreeAllPopups();
+        if (killer)
+            FreeAnim(heartAnim);
+        heartAnim = nullptr;
+        for (BITMAP** slot : PictureSlots()) {
+            if (*slot)
+                destroy_bitmap(*slot);
+            *slot = nullptr;
+        }
+        cuddleSample = cuddleSampleAlt = currentCuddleSample = nullptr;
+        shootingSample = nullptr;
+        HeadlessTest::TearDown();
+    }
+    Killer* killer = nullptr;
+};
 
 TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     if (!HaveRealData() ||
@@ -86,8 +130,15 @@ TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     life = 100;
     timeLeft = 9000;
     gameRunning = 1;
-    ResetCuddleSound();  // no samples loaded: the counts run silently
+    struct stat st;
+    bool haveSounds = stat("data/snd.dat", &st) == 0;
+    if (haveSounds) {
+        LoadWalkerSounds();
+        LoadShooterSounds();
+    }
+    ResetCuddleSound();
     ResetShootingSound();
+    hp->sounds.clear();
     walkerSiteCount = 0;
 
     Walker* male = CreateMaleWalker(1215);
@@ -99,7 +150,7 @@ TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     small->timer = 1;
     Shooter* big = MakeShooter(true, 1000);
     big->timer = 1000;
-    Killer* killer = CreateKiller();
+    killer = CreateKiller();
     ShowKiller(killer);
     killer->fireTimer = 1000;
     CreateMoleHoleAnims();
@@ -141,11 +192,12 @@ TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     EXPECT_LT(moleCountdown[0], 35);
     EXPECT_EQ(gameRunning, 1);
     EXPECT_LT(life, 100) << "the killer and the small shooter fire near the middle";
+    if (haveSounds) {
+        ASSERT_NE(cuddleSample, nullptr);
+        ASSERT_NE(shootingSample, nullptr);
+        EXPECT_EQ(hp->sounds.size(), 2u) << "one cuddle loop and one gunfire loop";
+        for (const auto& e : hp->sounds)
+            EXPECT_TRUE(e.play && e.loop);
+    }
     EXPECT_TRUE(HeadlessPlatform::SavePng(backBuffer, OutPath("ground_actors_scene.png")));
-
-    FreeAllWalkers();
-    FreeAllShooters();
-    FreeKiller(killer);
-    FreeMoleHoles();
-    FreeAllPopups();
 }

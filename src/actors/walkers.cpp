@@ -174,11 +174,12 @@ Walker* CreateFemaleWalker(int x) {
 }
 
 bool DrawWalker(Walker* w, BITMAP* target) {
-    if (!OnScreen(w))
-        return false;
     int fw = w->frameWidths[w->state];
+    int sx = w->x - cameraX;
+    if (sx + fw <= 0 || sx > kScreenW)
+        return false;
     BITMAP* image = ShownImage(w);
-    masked_blit(image, target, ShownFrame(w) * fw, 0, w->x - cameraX, w->y, fw, image->h);
+    masked_blit(image, target, ShownFrame(w) * fw, 0, sx, w->y, fw, image->h);
     return true;
 }
 
