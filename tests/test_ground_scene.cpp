@@ -86,7 +86,8 @@ class GroundSceneTest : public HeadlessTest {
         FreeMoleHoles();
         FreeAllPopups();
         if (killer)
-            FreeAnim(heartAnim);
+            FreeKiller(killer);
+        FreeAnim(heartAnim);
         heartAnim = nullptr;
         for (BITMAP** slot : PictureSlots()) {
             if (*slot)
