@@ -114,8 +114,11 @@ TEST_F(StartupTest, FallsBackTo15BitsWhen16AreMissing) {
     EXPECT_EQ(bitmap_color_depth(screen), 15);
     EXPECT_EQ(bitmap_color_depth(backBuffer), 15);
     ShutdownSystem();
+    // Pictures loaded in 15 bits must not be reused by later 16-bit tests.
     destroy_bitmap(scratchBuffer);
     scratchBuffer = nullptr;
+    destroy_bitmap(cursorImage);
+    cursorImage = nullptr;
     hp->SetGfxMode(16);
 }
 

@@ -16,6 +16,8 @@ endforeach()
 get_filename_component(outdir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${outdir})
 file(REMOVE ${OUT})
+# -s1 drops the grabber's DATE (file time) and ORIG (absolute path)
+# properties, which would make the bytes depend on when and where it ran.
 execute_process(COMMAND ${DAT} -n0 -s1 -a -k -t DATA ${OUT} ${files}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)

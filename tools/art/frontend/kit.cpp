@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace fe {
@@ -31,8 +33,8 @@ double Smooth(double x, double y, int seed) {
 }
 
 double Fbm(double x, double y, int seed) {
-    return 0.55 * Smooth(x, y, seed) + 0.3 * Smooth(x * 2.1, y * 2.1, seed + 1) +
-           0.15 * Smooth(x * 4.3, y * 4.3, seed + 2);
+    return 0.62 * Smooth(x, y, seed) + 0.28 * Smooth(x * 2.1, y * 2.1, seed + 1) +
+           0.1 * Smooth(x * 4.3, y * 4.3, seed + 2);
 }
 
 bool InRoundRect(int x, int y, int x0, int y0, int x1, int y1, int r) {
@@ -50,6 +52,19 @@ void RimmedEllipse(Canvas& c, double cx, double cy, double rx, double ry, Colour
     c.Ellipse(cx, cy, rx + 1, ry + 1, pal::kOutline);
     c.Ellipse(cx, cy, rx, ry, fill);
 }
+
+// Runs before any picture is painted.
+const bool kFontsPresent = [] {
+    for (const char* f : {art::kFontSans, art::kFontSansBold, art::kFontSerifBold, kSerif}) {
+        std::FILE* fp = std::fopen(f, "rb");
+        if (!fp) {
+            std::fprintf(stderr, "artgen_frontend: missing font %s (fonts-dejavu-core)\n", f);
+            std::exit(1);
+        }
+        std::fclose(fp);
+    }
+    return true;
+}();
 
 }  // namespace
 
@@ -77,7 +92,7 @@ Canvas MakeFluffernaut(int r, const FluffLook& look) {
         }
     }
     if (look.waving) {
-        double ax = cx + 0.95 * r, ay = cy - 0.75 * r;
+        double ax = cx + 1.12 * r, ay = cy - 0.85 * r;
         c.Line(cx + 0.6 * r, cy - 0.1 * r, ax, ay, 0.28 * r + 2, pal::kOutline);
         c.Line(cx + 0.6 * r, cy - 0.1 * r, ax, ay, 0.28 * r, look.mid);
         c.Ellipse(ax, ay, 0.2 * r + 1, 0.2 * r + 1, pal::kOutline);
@@ -203,6 +218,21 @@ Canvas MakeSaucer(int w, bool pilot, int seed) {
     return c;
 }
 
+void SlantedText(Canvas& c, const char* font, int px, int x, int y, const std::string& s,
+                 Colour col) {
+    int w = Canvas::TextWidth(font, px, s) + px;
+    int h = int(px * 1.5) + 2;
+    int base = int(px * 1.1);
+    Canvas t(w, h);
+    t.Text(font, px, 0, base, s, col);
+    for (int yy = 0; yy < h; ++yy) {
+        int shift = int(std::floor((base - yy) * 0.2 + 0.5));
+        for (int xx = 0; xx < w; ++xx)
+            if (!t.IsMask(xx, yy))
+                c.Set(x + xx + shift, y - base + yy, t.Get(xx, yy));
+    }
+}
+
 Canvas OutlinedText(const char* font, int px, const std::string& s, Colour fill, Colour outline) {
     int w = Canvas::TextWidth(font, px, s) + 6;
     Canvas c(w, int(px * 1.45) + 4);
@@ -212,7 +242,7 @@ Canvas OutlinedText(const char* font, int px, const std::string& s, Colour fill,
 }
 
 Canvas ChunkyText(const char* font, int px, const std::string& s, const ChunkyStyle& st) {
-    int pad = st.rimWidth + 2;
+    int pad = st.rimWidth + st.haloWidth + 2;
     int totalW = pad * 2 + st.depth + 4;
     std::vector<int> xs;
     for (char ch : s) {
@@ -235,29 +265,71 @@ Canvas ChunkyText(const char* font, int px, const std::string& s, const ChunkySt
                 bottom = std::max(bottom, y);
             }
     auto in = [&](int x, int y) { return !glyphs.IsMask(x, y); };
-    // Thick rim: every pixel within rimWidth of a letter.
-    std::vector<char> rim(size_t(totalW) * h, 0);
-    int rw = st.rimWidth;
+    // Thick rim: every pixel within rimWidth of a letter; the halo grows
+    // around the rim, in tufts of varying size when it is fuzzy.
+    auto grow = [&](const std::vector<char>& src, int radius, bool fuzzy) {
+        std::vector<char> out(src.size(), 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < totalW; ++x) {
+                if (!src[size_t(y) * totalW + x])
+                    continue;
+                int r = radius;
+                if (fuzzy)
+                    r = int(radius * (0.65 + 0.7 * art::Noise(x / 3, y / 3, 97)));
+                for (int dy = -r; dy <= r; ++dy)
+                    for (int dx = -r; dx <= r; ++dx)
+                        if (dx * dx + dy * dy <= r * r + 1) {
+                            int ax = x + dx, ay = y + dy;
+                            if (ax >= 0 && ay >= 0 && ax < totalW && ay < h)
+                                out[size_t(ay) * totalW + ax] = 1;
+                        }
+            }
+        return out;
+    };
+    std::vector<char> letters(size_t(totalW) * h, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < totalW; ++x) {
-            if (!in(x, y))
-                continue;
-            for (int dy = -rw; dy <= rw; ++dy)
-                for (int dx = -rw; dx <= rw; ++dx)
-                    if (dx * dx + dy * dy <= rw * rw + 1) {
-                        int ax = x + dx, ay = y + dy;
-                        if (ax >= 0 && ay >= 0 && ax < totalW && ay < h)
-                            rim[size_t(ay) * totalW + ax] = 1;
-                    }
+        for (int x = 0; x < totalW; ++x)
+            letters[size_t(y) * totalW + x] = in(x, y);
+    std::vector<char> rim = grow(letters, st.rimWidth, false);
+    std::vector<char> halo;
+    if (st.haloWidth > 0 && st.halo != art::kMask) {
+        halo = grow(rim, st.haloWidth, st.fuzzyHalo);
+        // Close the pinholes that tufts leave between letters.
+        for (int pass = 0; pass < 2; ++pass) {
+            std::vector<char> closed = halo;
+            for (int y = 1; y + 1 < h; ++y)
+                for (int x = 1; x + 1 < totalW; ++x) {
+                    int n = 0;
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx)
+                            n += halo[size_t(y + dy) * totalW + x + dx];
+                    if (n >= 5)
+                        closed[size_t(y) * totalW + x] = 1;
+                }
+            halo.swap(closed);
         }
+    }
+    const std::vector<char>& outer = halo.empty() ? rim : halo;
     Canvas c(totalW, h);
     // Extruded side, darkest at the back.
     for (int d = st.depth; d >= 1; --d) {
         Colour col = art::Shade(st.extrude, 0.75 + 0.25 * (st.depth - d) / double(st.depth));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < totalW; ++x)
-                if (rim[size_t(y) * totalW + x])
+                if (outer[size_t(y) * totalW + x])
                     c.Set(x + d, y + d, col);
+    }
+    if (!halo.empty()) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < totalW; ++x)
+                if (halo[size_t(y) * totalW + x])
+                    c.Set(x, y, st.halo);
+        // Shade the halo's lower right like every lit shape.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < totalW; ++x)
+                if (halo[size_t(y) * totalW + x] && !rim[size_t(y) * totalW + x] &&
+                    (y + 1 >= h || x + 1 >= totalW || !halo[size_t(y + 1) * totalW + x + 1]))
+                    c.Set(x, y, art::Shade(st.halo, 0.75));
     }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < totalW; ++x)
@@ -369,11 +441,27 @@ void BevelPanel(Canvas& c, int x0, int y0, int x1, int y1, int r, int border, Co
     RoundRect(c, ix0, iy0, ix1, iy1, ir, inner);
 }
 
+void BlitRounded(Canvas& dst, const Canvas& src, int x, int y, int r) {
+    int w = src.w(), h = src.h();
+    for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx) {
+            if (!InRoundRect(xx, yy, 0, 0, w - 1, h - 1, r))
+                continue;
+            bool rim = !InRoundRect(xx - 1, yy, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx + 1, yy, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx, yy - 1, 0, 0, w - 1, h - 1, r) ||
+                       !InRoundRect(xx, yy + 1, 0, 0, w - 1, h - 1, r);
+            dst.Set(x + xx, y + yy, rim ? pal::kOutline : src.Get(xx, yy));
+        }
+}
+
 std::vector<std::string> Wrap(const char* font, int px, const std::string& text, int width) {
     std::vector<std::string> lines;
     std::istringstream paragraphs(text);
     std::string para;
     while (std::getline(paragraphs, para)) {
+        if (!lines.empty())
+            lines.push_back("");  // paragraph break
         std::istringstream words(para);
         std::string word, line;
         while (words >> word) {

@@ -34,6 +34,15 @@ Canvas MakeFluffernaut(int r, const FluffLook& look = FluffLook());
 // Fluffernaut sits in the dome when pilot is true.
 Canvas MakeSaucer(int w, bool pilot = true, int seed = 3);
 
+// Lettering uses only the fonts of Debian's fonts-dejavu-core; the painter
+// stops with an error when one is missing rather than leave pictures blank.
+constexpr const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+
+// Text slanted to the right like an italic, for a font that has none.
+// x is the left edge and y the baseline, as for Canvas::Text.
+void SlantedText(Canvas& c, const char* font, int px, int x, int y, const std::string& s,
+                 Colour col);
+
 // Text on its own canvas with a one-pixel dark outline.
 Canvas OutlinedText(const char* font, int px, const std::string& s, Colour fill,
                     Colour outline = art::pal::kOutline);
@@ -48,9 +57,12 @@ struct ChunkyStyle {
     Colour extrude = art::pal::kPink0;  // 3D side
     int rimWidth = 3;
     int depth = 6;
-    double wave = 6.0;  // vertical bob in pixels
-    double tilt = 0.0;  // radians of alternate letter tilt (shear)
-    int spacing = -2;   // extra pixels between letters
+    double wave = 6.0;         // vertical bob in pixels
+    double tilt = 0.0;         // radians of alternate letter tilt (shear)
+    int spacing = -2;          // extra pixels between letters
+    Colour halo = art::kMask;  // optional ring outside the rim (kMask: none)
+    int haloWidth = 0;
+    bool fuzzyHalo = false;  // tufted like fur instead of smooth
 };
 Canvas ChunkyText(const char* font, int px, const std::string& s, const ChunkyStyle& style);
 
@@ -68,7 +80,12 @@ void RoundRect(Canvas& c, int x0, int y0, int x1, int y1, int r, Colour col);
 void BevelPanel(Canvas& c, int x0, int y0, int x1, int y1, int r, int border, Colour dark,
                 Colour mid, Colour light, Colour inner);
 
-// Splits text into lines no wider than width in the given font.
+// Copies src opaque into dst at (x, y), clipped to a rounded rectangle of
+// src's size, with a dark one-pixel frame: a window into another scene.
+void BlitRounded(Canvas& dst, const Canvas& src, int x, int y, int r);
+
+// Splits text into lines no wider than width in the given font; an empty
+// line marks each break between paragraphs ('\n' in the text).
 std::vector<std::string> Wrap(const char* font, int px, const std::string& text, int width);
 
 // Centre of a text run at a given pixel size, for layout.

@@ -82,18 +82,18 @@ ART_MEMBER(tlebg, "tlebg.bmp") {
     moon.Circle(44, 48, 3, pal::kGrey1);
     moon.Outline();
     fe::Tint(moon, 0, 0, 69, 69, pal::kViolet0, 0.35);
-    c.Blit(moon, 60, 50);
+    c.Blit(moon, 10, 4);
     fe::EarthHorizon(c, 470, 1500.0, 17, 0.72);
     // Saucers keeping watch over the earth, at the right.
     Canvas big = fe::MakeSaucer(150, true, 5);
     fe::Tint(big, 0, 0, big.w() - 1, big.h() - 1, pal::kViolet0, 0.25);
-    c.Blit(big, 628, 70);
+    c.Blit(big, 640, -18);
     Canvas small = fe::MakeSaucer(70, true, 9);
     fe::Tint(small, 0, 0, small.w() - 1, small.h() - 1, pal::kViolet0, 0.4);
-    c.Blit(small, 560, 200);
+    c.Blit(small, 724, 250);
     Canvas tiny = fe::MakeSaucer(44, false, 2);
     fe::Tint(tiny, 0, 0, tiny.w() - 1, tiny.h() - 1, pal::kViolet0, 0.5);
-    c.Blit(tiny, 190, 250);
+    c.Blit(tiny, 30, 300);
     return c;
 }
 
@@ -101,20 +101,37 @@ ART_MEMBER(titel, "titel.bmp") {
     Canvas c(800, 600);
     fe::StarSky(c, 0, 0, 799, 599, art::Mix(pal::kOutline, pal::kBlack, 0.5), pal::kViolet0, 7, 22);
     fe::EarthHorizon(c, 430, 1400.0, 23, 1.0);
-    // Saucers swooping towards the earth.
-    c.Blit(fe::MakeSaucer(110, true, 4), 60, 60);
-    c.Blit(fe::MakeSaucer(64, true, 8), 650, 40);
+    // Saucers swooping towards the earth; one beams down on it.
+    Canvas beamer = fe::MakeSaucer(84, true, 8);
+    const int bx = 640, by = 44;
+    for (int y = by + beamer.h() - 6; y < 470; ++y) {
+        double half = 12 + (y - by - beamer.h()) * 0.22;
+        double mid = bx + beamer.w() / 2.0;
+        for (int x = int(mid - half); x <= int(mid + half); ++x) {
+            double edge = std::fabs(x + 0.5 - mid) / half;
+            c.Set(x, y, art::Mix(c.Get(x, y), pal::kYellow2, edge > 0.8 ? 0.25 : 0.4));
+        }
+    }
+    c.Blit(beamer, bx, by);
+    c.Blit(fe::MakeSaucer(120, true, 4), 46, 52);
     c.Blit(fe::MakeSaucer(40, false, 6), 560, 330);
+    c.Blit(fe::MakeSaucer(30, false, 14), 250, 60);
 
     fe::ChunkyStyle style;
     style.top = pal::kPink2;
     style.bottom = pal::kPink1;
     style.extrude = pal::kViolet0;
-    style.rimWidth = 4;
-    style.depth = 8;
+    style.rimWidth = 3;
+    style.depth = 7;
     style.wave = 7;
-    Canvas logo = fe::ChunkyText(art::kFontSansBold, 92, "Fluffernauts", style);
-    c.Blit(logo, (800 - logo.w()) / 2, 150);
+    style.halo = pal::kYellow1;
+    style.haloWidth = 5;
+    style.fuzzyHalo = true;
+    Canvas logo = fe::ChunkyText(art::kFontSansBold, 88, "Fluffernauts", style);
+    c.Blit(logo, (800 - logo.w()) / 2, 140);
+    std::string tag = "The fluffy invasion has begun!";
+    Canvas tagline = fe::OutlinedText(art::kFontSansBold, 20, tag, pal::kWhite);
+    c.Blit(tagline, (800 - tagline.w()) / 2, 140 + logo.h() + 4);
 
     // Two invaders in front: one waving, one peeking up at the letters.
     fe::FluffLook wave;
@@ -122,8 +139,8 @@ ART_MEMBER(titel, "titel.bmp") {
     wave.lookX = -0.5;
     wave.lookY = -0.4;
     wave.seed = 3;
-    Canvas a = fe::MakeFluffernaut(48, wave);
-    c.Blit(a, 520, 330);
+    Canvas a = fe::MakeFluffernaut(60, wave);
+    c.Blit(a, 520, 370);
     fe::FluffLook peek;
     peek.dark = pal::kViolet0;
     peek.mid = pal::kViolet1;
@@ -132,8 +149,8 @@ ART_MEMBER(titel, "titel.bmp") {
     peek.lookY = -0.6;
     peek.smile = false;
     peek.seed = 9;
-    Canvas b = fe::MakeFluffernaut(34, peek);
-    c.Blit(b, 170, 378);
+    Canvas b = fe::MakeFluffernaut(44, peek);
+    c.Blit(b, 120, 400);
     return c;
 }
 
@@ -158,15 +175,30 @@ Canvas MenuPanel() {
                   pal::kOutline);
     fe::RoundRect(c, kRowX - 7, kRowY - 7, kRowX + kRowW + 6, kRowY + 7 * kRowH + 6, 9,
                   art::Mix(pal::kViolet0, pal::kOutline, 0.25));
-    // Illustration at the right: a saucer and a crew member.
-    Canvas ship = fe::MakeSaucer(200, true, 11);
-    c.Blit(ship, 330, 110);
+    // A window at the right: a saucer over the earth's rim, and a crew
+    // member standing in front of the frame.
+    const int winX = 250, winY = kRowY - 8, winW = 344, winH = 7 * kRowH + 16;
+    Canvas view(winW, winH);
+    fe::StarSky(view, 0, 0, winW - 1, winH - 1, art::Mix(pal::kOutline, pal::kBlack, 0.4),
+                pal::kViolet0, 77, 25);
+    fe::EarthHorizon(view, winH - 70, 700.0, 29, 0.95);
+    Canvas ship = fe::MakeSaucer(170, true, 11);
+    view.Blit(ship, 40, 30);
+    Canvas far = fe::MakeSaucer(46, false, 12);
+    fe::Tint(far, 0, 0, far.w() - 1, far.h() - 1, pal::kViolet0, 0.3);
+    view.Blit(far, 250, 140);
+    fe::RoundRect(c, winX - 2, winY - 2, winX + winW + 1, winY + winH + 1, 12, pal::kViolet2);
+    fe::BlitRounded(c, view, winX, winY, 10);
     fe::FluffLook look;
     look.waving = true;
     look.lookX = -0.7;
+    look.lookY = -0.3;
     look.seed = 5;
-    Canvas crew = fe::MakeFluffernaut(40, look);
-    c.Blit(crew, 400, 280);
+    Canvas crew = fe::MakeFluffernaut(38, look);
+    c.Blit(crew, winX + winW - crew.w() + 6, winY + winH - crew.h() + 22);
+    std::string hint = "Point and click, or use the arrow keys and Enter";
+    c.Text(art::kFontSans, 13, fe::CentreX(art::kFontSans, 13, hint, kPanelW / 2), kPanelH - 34,
+           hint, pal::kViolet2);
     return c;
 }
 
@@ -186,17 +218,17 @@ void Button(Canvas& c, int row, bool lit) {
         for (int x = bx0 + 1; x <= bx1 - 1; ++x)
             if (!upper.IsMask(x, y))
                 c.Set(x, y, y <= by0 + 2 ? edge : top);
-    const char* font = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
+    const char* font = art::kFontSansBold;
     std::string label = kRowLabels[row];
     int px = 17;
-    while (px > 12 && Canvas::TextWidth(font, px, label) > 96)
+    while (px > 12 && Canvas::TextWidth(font, px, label) > 98)
         --px;
     Canvas text = fe::OutlinedText(font, px, label, lit ? pal::kOutline : pal::kWhite,
                                    lit ? pal::kYellow2 : pal::kOutline);
     int tw = Canvas::TextWidth(font, px, label);
-    c.Blit(text, x0 + (kRowW - tw) / 2 - 2 + (lit ? 3 : 0), y0 + 7 + (17 - px) / 2);
-    if (lit) {
-        // A small marker at the left of the lit button.
+    c.Blit(text, x0 + (kRowW - tw) / 2 - 2 + (lit && tw <= 86 ? 3 : 0), y0 + 7 + (17 - px) / 2);
+    if (lit && tw <= 86) {
+        // A small marker at the left of the lit button, where it has room.
         c.Polygon({{double(bx0 + 4), double(by0 + 10)},
                    {double(bx0 + 10), double(by0 + 15.5)},
                    {double(bx0 + 4), double(by0 + 21)}},

@@ -14,11 +14,7 @@ using art::Colour;
 
 namespace {
 
-constexpr const char* kCondBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
-constexpr const char* kSerif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
-constexpr const char* kSerifCondBold =
-    "/usr/share/fonts/truetype/dejavu/DejaVuSerifCondensed-Bold.ttf";
-constexpr const char* kSerifItalic = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf";
+constexpr const char* kSerif = fe::kSerif;
 
 // High score board: the table screens print ten rows of about 16 pixels
 // at 125 + 18 k, ranks ending at x 73, names from 98, scores ending at
@@ -52,12 +48,17 @@ ART_MEMBER(highscre, "highscre.bmp") {
     st.rimWidth = 3;
     st.depth = 4;
     st.wave = 3;
-    Heading(c, 36, "High Scores", 16, st);
+    Heading(c, 31, "High Scores", 18, st);
+    std::string sub = "The finest defenders of the earth";
+    c.Text(art::kFontSans, 12, fe::CentreX(art::kFontSans, 12, sub, kBoardW / 2), 82, sub,
+           pal::kViolet2);
     // Column captions just above the first row.
     Colour cap = pal::kViolet2;
-    c.Text(kCondBold, 11, 73 - Canvas::TextWidth(kCondBold, 11, "Rank"), 117, "Rank", cap);
-    c.Text(kCondBold, 11, 98, 117, "Name", cap);
-    c.Text(kCondBold, 11, 253 - Canvas::TextWidth(kCondBold, 11, "Score"), 117, "Score", cap);
+    c.Text(art::kFontSansBold, 11, 73 - Canvas::TextWidth(art::kFontSansBold, 11, "Rank"), 117,
+           "Rank", cap);
+    c.Text(art::kFontSansBold, 11, 98, 117, "Name", cap);
+    c.Text(art::kFontSansBold, 11, 253 - Canvas::TextWidth(art::kFontSansBold, 11, "Score"), 117,
+           "Score", cap);
     // Faint stripes behind the ten rows.
     for (int k = 0; k < 10; k += 2) {
         int y = kFirstRowY - 1 + kRowStep * k;
@@ -65,16 +66,22 @@ ART_MEMBER(highscre, "highscre.bmp") {
     }
     int sep = kFirstRowY + kRowStep * 10 + 4;
     c.Rect(30, sep, kBoardW - 31, sep, pal::kViolet1);
-    // A trophy on each side of the heading.
-    for (int side = 0; side < 2; ++side) {
-        Canvas cup(26, 30);
-        cup.Polygon({{3, 2}, {22, 2}, {19, 14}, {6, 14}}, pal::kYellow1);
-        cup.Rect(11, 14, 14, 21, pal::kYellow0);
-        cup.Rect(6, 22, 19, 25, pal::kYellow0);
-        cup.Rect(5, 3, 8, 6, pal::kYellow2);
-        cup.Outline();
-        c.Blit(cup, side ? kBoardW - 40 : 14, 62);
-    }
+    // A trophy on each side of the heading, with a handle on either side
+    // of its cup and a shine at the upper left.
+    Canvas cup(30, 34);
+    cup.Ellipse(6, 9, 5, 5, pal::kYellow0);
+    cup.Ellipse(6, 9, 2.5, 2.5, art::kMask);
+    cup.Ellipse(24, 9, 5, 5, pal::kYellow0);
+    cup.Ellipse(24, 9, 2.5, 2.5, art::kMask);
+    cup.Polygon({{5, 2}, {25, 2}, {22, 15}, {8, 15}}, pal::kYellow1);
+    cup.Ellipse(15, 15, 7, 4, pal::kYellow1);
+    cup.Rect(13, 17, 17, 24, pal::kYellow0);
+    cup.Rect(8, 25, 22, 29, pal::kYellow0);
+    cup.Rect(8, 25, 22, 25, pal::kYellow1);
+    cup.Rect(9, 4, 11, 11, pal::kYellow2);
+    cup.Outline();
+    c.Blit(cup, 16, 26);
+    c.Blit(cup, kBoardW - 16 - cup.w(), 26);
     return c;
 }
 
@@ -82,21 +89,25 @@ ART_MEMBER(panel, "panel.bmp") {
     Canvas c(kStatsW, kStatsH);
     fe::BevelPanel(c, 0, 0, kStatsW - 1, kStatsH - 1, 20, 14, pal::kViolet0, pal::kViolet1,
                    pal::kViolet2, kBoardInner);
-    // Top band: a row of saucer lights and a little saucer in the middle,
-    // clear of the heading that the game prints at row 66.
-    for (int x = 40; x < kStatsW - 40; x += 22) {
-        if (x > kStatsW / 2 - 50 && x < kStatsW / 2 + 30)
-            continue;
+    // Top band: a row of saucer lights on the frame, and a saucer with two
+    // little escorts above the heading that the game prints at row 66.
+    for (int x = 40; x < kStatsW - 30; x += 22) {
         c.Circle(x + 0.5, 7.5, 3.5, pal::kOutline);
         c.Circle(x + 0.5, 7.5, 2.5, (x / 22) % 2 ? pal::kYellow1 : pal::kYellow2);
     }
-    Canvas ship = fe::MakeSaucer(64, true, 13);
-    c.Blit(ship, (kStatsW - ship.w()) / 2, -10);
+    Canvas ship = fe::MakeSaucer(72, true, 13);
+    c.Blit(ship, (kStatsW - ship.w()) / 2, 16);
+    Canvas escort = fe::MakeSaucer(34, false, 14);
+    c.Blit(escort, kStatsW / 2 - 100, 30);
+    c.Blit(escort, kStatsW / 2 + 100 - escort.w(), 30);
     // Underline for the heading and guides for the three groups of rows.
     c.Rect(40, 66 + 16 + 6, kStatsW - 41, 66 + 16 + 6, pal::kViolet1);
-    for (int n : {2, 6, 9, 11}) {
-        int y = 66 + 16 * n - 1;
-        fe::Tint(c, 30, y, kStatsW - 31, y + 16 + (n == 6 ? 16 : 0), pal::kViolet1, 0.14);
+    struct Group {
+        int first, rows;  // text rows of the statistics screen
+    };
+    for (Group g : {Group{2, 3}, Group{6, 2}, Group{9, 1}, Group{11, 1}}) {
+        int y = 66 + 16 * g.first - 2;
+        fe::Tint(c, 30, y, kStatsW - 31, y + 16 * g.rows + 3, pal::kViolet1, 0.14);
     }
     return c;
 }
@@ -109,22 +120,25 @@ ART_MEMBER(gameover, "gameover.bmp") {
     st.rimWidth = 4;
     st.depth = 8;
     st.wave = 6;
-    Canvas logo = fe::ChunkyText(art::kFontSansBold, 84, "Game Over", st);
-    int w = logo.w() + 200, h = std::max(logo.h(), 150) + 10;
+    st.halo = pal::kYellow1;
+    st.haloWidth = 4;
+    st.fuzzyHalo = true;
+    Canvas logo = fe::ChunkyText(art::kFontSansBold, 80, "Game Over", st);
+    int w = logo.w() + 190, h = std::max(logo.h(), 170) + 10;
     Canvas c(w, h);
     fe::FluffLook left;
     left.waving = true;
     left.lookX = 0.6;
     left.seed = 21;
-    Canvas a = fe::MakeFluffernaut(34, left).FlipH();
+    Canvas a = fe::MakeFluffernaut(40, left).FlipH();
     fe::FluffLook right = left;
     right.lookX = -0.6;
     right.dark = pal::kViolet0;
     right.mid = pal::kViolet1;
     right.light = pal::kViolet2;
     right.seed = 22;
-    Canvas b = fe::MakeFluffernaut(34, right);
-    c.Blit(logo, 100, (h - logo.h()) / 2);
+    Canvas b = fe::MakeFluffernaut(40, right);
+    c.Blit(logo, 95, (h - logo.h()) / 2);
     c.Blit(a, 0, h - a.h());
     c.Blit(b, w - b.w(), h - b.h());
     return c;
@@ -154,7 +168,8 @@ ART_MEMBER(credits, "credits.bmp") {
     };
     int y = 112;
     for (const Line& l : kLines) {
-        c.Text(kCondBold, 14, fe::CentreX(kCondBold, 14, l.role, w / 2), y, l.role, pal::kYellow1);
+        c.Text(art::kFontSansBold, 14, fe::CentreX(art::kFontSansBold, 14, l.role, w / 2), y,
+               l.role, pal::kYellow1);
         Canvas name = fe::OutlinedText(art::kFontSansBold, 19, l.name, pal::kWhite);
         c.Blit(name, (w - name.w()) / 2, y + 2);
         y += 46;
@@ -194,14 +209,28 @@ Canvas NewsPhoto(int w, int h) {
             p.Set(x, y,
                   y < hill + 3 ? pal::kGreen3 : (y < hill + 14 ? pal::kGreen2 : pal::kGreen1));
     }
-    Canvas ship = fe::MakeSaucer(110, true, 41);
-    p.Blit(ship, w / 2 - 30, 14);
-    // Beam under the saucer.
-    for (int y = 14 + ship.h() - 8; y < h - 24; ++y) {
-        double half = 10 + (y - 14 - ship.h()) * 0.35;
-        for (int x = int(w / 2 + 25 - half); x <= int(w / 2 + 25 + half); ++x)
-            p.Set(x, y, art::Mix(p.Get(x, y), pal::kYellow2, 0.45));
+    // The old castle on the far hill.
+    Canvas castle(70, 70);
+    castle.Rect(10, 30, 60, 69, pal::kGrey1);
+    for (int tx : {4, 50}) {
+        castle.Rect(tx, 14, tx + 15, 69, pal::kGrey2);
+        castle.Polygon({{tx - 2.0, 15}, {tx + 8.0, 0}, {tx + 18.0, 15}}, pal::kRed0);
     }
+    for (int bx = 10; bx < 60; bx += 8)
+        castle.Rect(bx, 25, bx + 4, 30, pal::kGrey1);
+    castle.Rect(30, 48, 39, 69, pal::kGrey0);
+    castle.Outline();
+    p.Blit(castle, w - 78, int(h * 0.62) - 62);
+    // The saucer and its landing beam.
+    Canvas ship = fe::MakeSaucer(110, true, 41);
+    const int sx = w / 2 - 40, sy = 10;
+    for (int y = sy + ship.h() - 10; y < h - 18; ++y) {
+        double half = 8 + (y - sy - ship.h()) * 0.32;
+        double mid = sx + ship.w() / 2.0;
+        for (int x = int(mid - half); x <= int(mid + half); ++x)
+            p.Set(x, y, art::Mix(p.Get(x, y), pal::kWhite, 0.6));
+    }
+    p.Blit(ship, sx, sy);
     fe::FluffLook look;
     for (int i = 0; i < 4; ++i) {
         look.seed = 50 + i;
@@ -250,24 +279,25 @@ ART_MEMBER(news, "news.bmp") {
     c.Outline();
     // Masthead.
     std::string mast = "The Earth Gazette";
-    c.Text(kSerifCondBold, 46, fe::CentreX(kSerifCondBold, 46, mast, w / 2), 58, mast, kInk);
+    c.Text(art::kFontSerifBold, 46, fe::CentreX(art::kFontSerifBold, 46, mast, w / 2), 58, mast,
+           kInk);
     c.Rect(16, 70, w - 17, 71, kInk);
     std::string dateLine =
         "Special Edition            Monday Morning            Price: one shiny pebble";
-    c.Text(kSerifItalic, 12, fe::CentreX(kSerifItalic, 12, dateLine, w / 2), 85, dateLine, kInk);
+    fe::SlantedText(c, kSerif, 12, fe::CentreX(kSerif, 12, dateLine, w / 2), 85, dateLine, kInk);
     c.Rect(16, 92, w - 17, 92, kInk);
     // Headline, fitted to the page width.
     std::string head = "FLUFFERNAUTS INVADE EARTH!";
     int hp = 50;
-    while (Canvas::TextWidth(kSerifCondBold, hp, head) > w - 40)
+    while (Canvas::TextWidth(art::kFontSerifBold, hp, head) > w - 40)
         --hp;
-    c.Text(kSerifCondBold, hp, fe::CentreX(kSerifCondBold, hp, head, w / 2), 100 + hp, head,
-           pal::kRed0);
+    c.Text(art::kFontSerifBold, hp, fe::CentreX(art::kFontSerifBold, hp, head, w / 2), 100 + hp,
+           head, pal::kRed0);
     int y = 112 + hp;
     std::string sub =
         "Fluffy Empire lands saucers on our hills - Player One called to defend the planet";
-    for (const std::string& l : fe::Wrap(kSerifItalic, 15, sub, w - 60)) {
-        c.Text(kSerifItalic, 15, fe::CentreX(kSerifItalic, 15, l, w / 2), y + 14, l, kInk);
+    for (const std::string& l : fe::Wrap(kSerif, 15, sub, w - 60)) {
+        fe::SlantedText(c, kSerif, 15, fe::CentreX(kSerif, 15, l, w / 2), y + 14, l, kInk);
         y += 18;
     }
     y += 8;
@@ -278,7 +308,7 @@ ART_MEMBER(news, "news.bmp") {
     Canvas photo = NewsPhoto(colW, 160);
     c.BlitPart(photo, 0, 0, leftX, colTop, photo.w(), photo.h(), false);
     std::string caption = "Saucers over the valley at dawn.";
-    c.Text(kSerifItalic, 11, leftX, colTop + photo.h() + 13, caption, kInk);
+    fe::SlantedText(c, kSerif, 11, leftX, colTop + photo.h() + 13, caption, kInk);
     c.Rect(w / 2, colTop, w / 2, h - 18, art::Mix(kInk, kPaper, 0.6));
 
     const char* story =
@@ -300,6 +330,10 @@ ART_MEMBER(news, "news.bmp") {
     std::vector<std::string> lines = fe::Wrap(kSerif, bodyPx, story, colW);
     int ly = colTop + photo.h() + 34, lx = leftX;
     for (const std::string& l : lines) {
+        if (l.empty()) {
+            ly += 5;  // a little air between paragraphs
+            continue;
+        }
         if (ly > h - 22) {
             if (lx == rightX)
                 break;

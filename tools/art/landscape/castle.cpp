@@ -82,16 +82,28 @@ ART_MEMBER(castle, "castle.bmp") {
     ConeRoof(c, 197, 20, 19, 6);
     Window(c, 194, 40, 7, 14);
     Window(c, 194, 70, 7, 14);
-    // The keep: its flat roof at row 0 is the landing pad.
-    Stone(c, kKeepLeft + 4, 8, kKeepRight - 4, 108, 4);
-    c.Rect(kKeepLeft, 0, kKeepRight, 5, pal::kGrey2);
-    c.Rect(kKeepLeft, 0, kKeepLeft + 16, 5, pal::kGrey3);
-    c.Rect(kKeepLeft, 4, kKeepRight, 5, pal::kGrey1);
+    // The keep: a flat roof deck seen slightly from above, from its back
+    // edge on row 0 to its front edge on row 11. The castle saucer is drawn
+    // from row 158 (castle row -28) and stands on the deck.
+    Stone(c, kKeepLeft + 4, 12, kKeepRight - 4, 108, 4);
+    for (int y = 1; y <= 10; ++y)
+        for (int x = kKeepLeft + 1; x < kKeepRight; ++x) {
+            Colour deck = Mix(pal::kGrey2, pal::kGrey3, 0.25 + 0.05 * (y % 2));
+            if ((x - kKeepLeft) % 16 == 0 || y == 5)
+                deck = Mix(deck, pal::kGrey1, 0.35);  // slabs
+            c.Set(x, y, deck);
+        }
+    // Landing ring painted on the deck under the saucer's middle.
+    const double padX = kKeepLeft + 62, padY = 5.5;
+    c.Ellipse(padX, padY, 30, 4.5, pal::kYellow0);
+    c.Ellipse(padX, padY, 26, 3, Mix(pal::kGrey2, pal::kGrey3, 0.25));
+    c.Rect(kKeepLeft, 0, kKeepRight, 0, pal::kOutline);  // no mask above row 0 to outline it
+    c.Rect(kKeepLeft, 11, kKeepRight, 11, pal::kOutline);
+    c.Rect(kKeepLeft, 12, kKeepRight, 15, pal::kGrey2);
+    c.Rect(kKeepLeft, 12, kKeepLeft + 16, 15, pal::kGrey3);
+    c.Rect(kKeepRight - 14, 12, kKeepRight, 15, pal::kGrey1);
     for (int x = kKeepLeft + 6; x < kKeepRight - 4; x += 9)  // corbels under the parapet
-        c.Rect(x, 6, x + 4, 8, pal::kGrey1);
-    // Landing marks painted on the parapet's edge.
-    for (int x = kKeepLeft + 10; x < kKeepRight - 8; x += 14)
-        c.Rect(x, 1, x + 5, 2, pal::kYellow1);
+        c.Rect(x, 16, x + 4, 18, pal::kGrey1);
     Window(c, 44, 26, 8, 16);
     Window(c, 72, 26, 8, 16);
     Window(c, 100, 26, 8, 16);
@@ -140,7 +152,8 @@ Canvas Segment(bool round, bool ruined) {
     } else {
         // Broken top, scorched stones and a glowing window.
         for (int x = x0; x <= x1; ++x) {
-            int t = 9 + int(Noise(x, 0, round ? 14 : 15) * 6) + (x % 3 == 0 ? 2 : 0);
+            // Jagged stumps reach up close to the flames that sit on row 0.
+            int t = 2 + int(Noise(x / 2, 0, round ? 14 : 15) * 5) + (x % 4 == 1 ? 2 : 0);
             Stone(c, x, t, x, kSeg - 1, 16);
             for (int y = t; y < t + 3; ++y)
                 c.Set(x, y, Mix(c.Get(x, y), pal::kGrey0, 0.55));
@@ -148,10 +161,13 @@ Canvas Segment(bool round, bool ruined) {
         c.Rect(11, 17, 14, 21, pal::kOutline);
         c.Rect(12, 18, 13, 21, pal::kOrange);
         c.Set(12, 18, pal::kYellow1);
-        for (int x = 0; x < kSeg; ++x)  // soot on the wall
-            for (int y = 14; y < kSeg; ++y)
-                if (!c.IsMask(x, y) && Noise(x, y, round ? 17 : 18) < 0.25)
-                    c.Set(x, y, Mix(c.Get(x, y), pal::kGrey0, 0.6));
+        for (int x = 0; x < kSeg; ++x)  // soot around the window and streaks on the wall
+            for (int y = 6; y < kSeg; ++y) {
+                double d = std::hypot((x - 12.5) / 5.0, (y - 15.0) / 8.0);
+                bool streak = (x + (round ? 0 : 3)) % 7 == 2 && y > 16;
+                if (!c.IsMask(x, y) && (d < 1.0 || streak))
+                    c.Set(x, y, Mix(c.Get(x, y), pal::kGrey0, 0.5));
+            }
         // Rubble at the foot.
         c.Circle(4, 24, 2.5, pal::kGrey1);
         c.Circle(21, 24, 2, pal::kGrey2);
@@ -162,26 +178,26 @@ Canvas Segment(bool round, bool ruined) {
 
 // One frame of a smoke column: puffs leave the chimney at the bottom,
 // drift up, grow and fade; the phase loops over the 16 frames.
-constexpr int kSmokeW = 36, kSmokeH = 80, kSmokeFrames = 16;
+constexpr int kSmokeW = 48, kSmokeH = 80, kSmokeFrames = 16;
 
 Canvas SmokeFrame(int k, int variant, bool fire) {
     Canvas c(kSmokeW, kSmokeH);
-    const int n = fire ? 10 : 9;
+    const int n = fire ? 8 : 7;
     std::vector<Puff> puffs;
     for (int i = 0; i < n; ++i) {
         double t = std::fmod(double(k) / kSmokeFrames + double(i) / n, 1.0);
         double lean = (variant == 0 ? 1 : -1) * 6 * t * t;
         double x = kSmokeW / 2.0 + lean + 2.5 * std::sin(2 * kPi * (t * 1.5 + i * 0.37));
-        double r = fire ? 5 + 8 * t : 3.5 + 6 * t;
+        double r = fire ? 5 + 8 * t : 2.5 + 5 * t;
         double bottom = fire ? kSmokeH - 12 : kSmokeH - 3;
-        double y = bottom - r * 0.6 - t * (bottom - 14);
+        double y = bottom - r * 0.6 - t * (bottom - 17);
         if (t > 0.9)
             r *= (1 - t) / 0.1;  // the last puff thins away at the top
         puffs.push_back({x, y, r});
     }
     if (fire) {
-        PaintPuffs(c, puffs.data(), n, pal::kGrey0, Mix(pal::kGrey0, pal::kGrey1, 0.6),
-                   pal::kGrey1);
+        PaintPuffs(c, puffs.data(), n, pal::kGrey0, pal::kGrey1,
+                   Mix(pal::kGrey1, pal::kGrey2, 0.5));
         // Flames licking out of the ruin, flickering frame by frame.
         for (int j = 0; j < 4; ++j) {
             double fx = kSmokeW / 2.0 - 7 + j * 4.5;
@@ -241,16 +257,19 @@ ART_MEMBER(rauch_1, "rauch_1.bmp") {
 }
 
 ART_MEMBER(atomic, "atomic.bmp") {
-    // A churning fireball: puffs circle its centre, one turn per loop of
-    // ten frames, the hot core flickering inside a ring of smoke.
+    // A churning fireball: a ring of smoke puffs turns around a hot core
+    // whose flames turn the other way, looping every ten frames.
     constexpr int kFrames = 10, kS = 40;
     Strip s(kS, kS, kFrames);
     for (int k = 0; k < kFrames; ++k) {
         Canvas f(kS, kS);
         std::vector<Puff> smoke;
         for (int i = 0; i < 7; ++i) {
-            double a = 2 * kPi * (i / 7.0 + k / double(kFrames) / 7.0 * 2);
-            double r = 6.5 + 1.5 * std::sin(2 * kPi * (k / double(kFrames)) + i);
+            // Over one loop every puff moves on to the next one's place and
+            // size, so frame 9 leads back into frame 0.
+            double p = i + k / double(kFrames);
+            double a = 2 * kPi * p / 7;
+            double r = 6.5 + 1.5 * std::sin(2 * kPi * p * 3 / 7);
             smoke.push_back({20 + 11 * std::cos(a), 19 + 9 * std::sin(a), r});
         }
         PaintPuffs(f, smoke.data(), int(smoke.size()), pal::kGrey0, pal::kGrey1, pal::kGrey2);

@@ -43,7 +43,9 @@ Canvas BigFlower(Bloom kind, int w, int h, double r, int seed) {
         double y = h - 1 - (h - 1 - top) * t;
         double x = baseX + (cx - baseX) * t + 6 * std::sin(t * kPi);
         double side = i % 2 == 0 ? -1 : 1;
-        Leaf(c, x, y, r * (1.6 - 0.6 * t), side < 0 ? kPi + 0.55 : -0.55, r * 0.3);
+        double tilt = 0.55 + 0.25 * (Noise(seed, i, 71) - 0.5);
+        double len = r * (1.6 - 0.6 * t) * (0.85 + 0.3 * Noise(seed, i, 72));
+        Leaf(c, x, y, len, side < 0 ? kPi + tilt : -tilt, r * 0.3);
     }
     // The bloom.
     switch (kind) {
@@ -62,20 +64,23 @@ Canvas BigFlower(Bloom kind, int w, int h, double r, int seed) {
             }
             break;
         case Bloom::kTulip: {
+            // Lilac tulip: two outer petals behind a lighter middle one.
+            const Colour dark = pal::kViolet1, mid = Mix(pal::kViolet2, pal::kPink2, 0.35),
+                         light = Mix(pal::kViolet2, pal::kWhite, 0.45);
             double by = top + r * 0.15;
-            c.ShadedEllipse(cx - r * 0.45, by, r * 0.5, r * 0.85, pal::kViolet0, pal::kViolet1,
-                            pal::kViolet2);
-            c.ShadedEllipse(cx + r * 0.45, by, r * 0.5, r * 0.85, pal::kViolet0, pal::kViolet1,
-                            pal::kViolet2);
-            c.ShadedEllipse(cx, by + r * 0.05, r * 0.55, r * 0.9, pal::kViolet0,
-                            Mix(pal::kViolet1, pal::kViolet2, 0.5),
-                            Mix(pal::kViolet2, pal::kWhite, 0.3));
-            // Pointed petal tips.
-            for (int s = -1; s <= 1; ++s)
-                c.Polygon({{cx + s * r * 0.5 - r * 0.3, by - r * 0.55},
-                           {cx + s * r * 0.55, by - r * 1.05},
-                           {cx + s * r * 0.5 + r * 0.3, by - r * 0.55}},
-                          s == 0 ? Mix(pal::kViolet1, pal::kViolet2, 0.5) : pal::kViolet1);
+            c.ShadedEllipse(cx - r * 0.45, by, r * 0.5, r * 0.85, pal::kViolet0, dark, mid);
+            c.ShadedEllipse(cx + r * 0.45, by, r * 0.5, r * 0.85, pal::kViolet0, dark, mid);
+            for (int s = -1; s <= 1; s += 2)  // outer petal tips
+                c.Polygon({{cx + s * r * 0.45 - r * 0.32, by - r * 0.5},
+                           {cx + s * r * 0.62, by - r * 1.0},
+                           {cx + s * r * 0.45 + r * 0.32, by - r * 0.5}},
+                          s < 0 ? mid : dark);
+            c.ShadedEllipse(cx, by + r * 0.05, r * 0.55, r * 0.9, dark, mid, light);
+            c.Polygon({{cx - r * 0.42, by - r * 0.45},
+                       {cx, by - r * 1.08},
+                       {cx + r * 0.42, by - r * 0.45}},
+                      mid);
+            c.Line(cx - r * 0.2, by - r * 0.6, cx - r * 0.25, by + r * 0.3, 2, light);
             break;
         }
         case Bloom::kDaisy:
@@ -90,22 +95,28 @@ Canvas BigFlower(Bloom kind, int w, int h, double r, int seed) {
             c.ShadedEllipse(cx, top, r * 0.33, r * 0.33, pal::kYellow0, pal::kYellow1,
                             pal::kYellow2);
             break;
-        case Bloom::kBells:
-            // A spike of bells, small at the tip and larger below.
-            for (int i = 5; i >= 0; --i) {
-                double t = i / 5.0;
-                double by = top - r * 0.8 + t * r * 1.9;
-                double br = r * (0.22 + 0.2 * t);
-                for (int s = -1; s <= 1; s += 2) {
-                    double bx = cx + s * br * 0.95;
-                    c.ShadedEllipse(bx, by, br, br * 1.1, pal::kViolet0, pal::kViolet1,
-                                    pal::kViolet2);
-                    c.Ellipse(bx + s * br * 0.2, by + br * 0.7, br * 0.55, br * 0.3, pal::kPink0);
+        case Bloom::kBells: {
+            // A spike of bells hanging left and right of the stalk, small
+            // buds at the tip and open bells lower down.
+            c.Line(cx, top - r * 1.05, cx, top + r * 1.6, std::max(2.0, r / 8), pal::kGreen1);
+            for (int i = 0; i < 7; ++i) {
+                double t = i / 6.0;
+                double by = top - r * 0.85 + t * r * 2.25;
+                double br = r * (0.17 + 0.2 * t);
+                double side = i % 2 == 0 ? -1 : 1;
+                double bx = cx + side * (br * 0.8 + r * 0.12);
+                c.Line(cx, by - br * 0.9, bx, by - br * 0.6, 1.5, pal::kGreen1);
+                c.ShadedEllipse(bx, by, br, br * 1.15, pal::kViolet0, pal::kViolet1, pal::kViolet2);
+                if (i >= 2) {  // open mouth with a pale lip
+                    c.Ellipse(bx, by + br * 0.9, br * 0.85, br * 0.38,
+                              Mix(pal::kViolet2, pal::kWhite, 0.4));
+                    c.Ellipse(bx, by + br * 0.85, br * 0.55, br * 0.22, pal::kPink0);
                 }
             }
-            c.ShadedEllipse(cx, top - r * 0.95, r * 0.2, r * 0.26, pal::kViolet0, pal::kViolet1,
+            c.ShadedEllipse(cx, top - r * 1.0, r * 0.14, r * 0.2, pal::kViolet0, pal::kViolet1,
                             pal::kViolet2);
             break;
+        }
     }
     c.Outline();
     return c;
@@ -117,9 +128,9 @@ struct FlowerSize {
     double r;
 };
 // Heights fixed by where the layer puts them (standing on its bottom edge).
-constexpr FlowerSize kE2 = {"e2", 64, 108, 17};
-constexpr FlowerSize kE3 = {"e3", 80, 185, 21};
-constexpr FlowerSize kE4 = {"e4", 92, 228, 24};
+constexpr FlowerSize kE2 = {"e2", 72, 108, 19};
+constexpr FlowerSize kE3 = {"e3", 92, 185, 24};
+constexpr FlowerSize kE4 = {"e4", 108, 228, 28};
 
 Canvas Flower(Bloom kind, const FlowerSize& s, int seed) {
     return BigFlower(kind, s.w, s.h, s.r, seed);

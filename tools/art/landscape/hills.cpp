@@ -50,6 +50,21 @@ double RidgeRow(const Ridge& r, int x) {
            r.amp * 0.35 * Wave(x, r.cycles * 2 + 1, 1.3);
 }
 
+// Smooth value noise in [0, 1), periodic over the strip's width, for soft
+// light and dark patches in the grass.
+double Patches(int x, int y, int seed) {
+    constexpr int kCellW = 34, kCellH = 14;  // 34 cells span the strip exactly
+    constexpr int kCells = kGroundWidth / kCellW;
+    int cx = x / kCellW, cy = y / kCellH;
+    double fx = double(x % kCellW) / kCellW, fy = double(y % kCellH) / kCellH;
+    fx = fx * fx * (3 - 2 * fx);
+    fy = fy * fy * (3 - 2 * fy);
+    auto at = [&](int i, int j) { return Noise(Wrap(i, kCells), j, seed); };
+    double top = at(cx, cy) + (at(cx + 1, cy) - at(cx, cy)) * fx;
+    double bottom = at(cx, cy + 1) + (at(cx + 1, cy + 1) - at(cx, cy + 1)) * fx;
+    return top + (bottom - top) * fy;
+}
+
 // A grass tuft of a few blades; h scales with nearness.
 void Tuft(Canvas& c, int x, int y, double h, Colour dark, Colour light) {
     for (int dx : {-kGroundWidth, 0, kGroundWidth}) {
@@ -63,6 +78,46 @@ void Tuft(Canvas& c, int x, int y, double h, Colour dark, Colour light) {
 void Dot(Canvas& c, int x, int y, double r, Colour col) {
     for (int dx : {-kGroundWidth, 0, kGroundWidth})
         c.Circle(x + dx + 0.5, y + 0.5, r, col);
+}
+
+// Stamp a small outlined sprite onto the strip, wrapping at its ends so the
+// copies side by side join without a seam.
+void Stamp(Canvas& c, const Canvas& s, int x, int y) {
+    for (int dx : {-kGroundWidth, 0, kGroundWidth})
+        c.Blit(s, x + dx, y);
+}
+
+// A bush on the meadow, sized by nearness; its foot is at the bottom row.
+Canvas Bush(double size, int seed) {
+    int w = int(size * 2.6) + 4, h = int(size * 1.6) + 4;
+    Canvas b(w, h);
+    const Puff puffs[] = {
+        {w * 0.32, h - size * 0.55 - 2, size * 0.6},
+        {w * 0.5, h - size * 0.85 - 2, size * 0.75},
+        {w * 0.7, h - size * 0.5 - 2, size * 0.55},
+    };
+    PaintPuffs(b, puffs, 3, pal::kGreen0, pal::kGreen1, pal::kGreen2);
+    for (int i = 0; i < 3; ++i)  // berries or blossoms
+        if (Noise(seed, i, 90) < 0.5)
+            b.Circle(w * (0.3 + 0.4 * Noise(seed, i, 91)),
+                     h - size * (0.4 + 0.6 * Noise(seed, i, 92)), 1.2,
+                     seed % 2 ? pal::kPink3 : pal::kWhite);
+    for (int x = 0; x < w; ++x)
+        b.Set(x, h - 1, kMask);
+    b.Outline();
+    return b;
+}
+
+Canvas Rock(double size) {
+    int w = int(size * 2) + 4, h = int(size * 1.3) + 3;
+    Canvas r(w, h);
+    r.ShadedEllipse(w / 2.0, h - size * 0.55 - 1, size, size * 0.7, pal::kGrey1, pal::kGrey2,
+                    pal::kGrey3);
+    for (int x = 0; x < w; ++x)
+        for (int y = int(h - 2); y < h; ++y)
+            r.Set(x, y, kMask);  // flat foot in the grass
+    r.Outline();
+    return r;
 }
 
 }  // namespace
@@ -86,12 +141,12 @@ ART_MEMBER(fg, "fg.bmp") {
                 if (d >= 1 && d < 4)
                     g = Mix(g, pal::kGreen3, 0.45);
             }
-            // Soft mottling keeps large areas from looking flat.
-            double n = Noise(x / 6, y / 4, 11);
-            if (n < 0.12)
-                g = Shade(g, 0.93);
-            if (n > 0.9)
-                g = Mix(g, pal::kGreen3, 0.2);
+            // Soft patches keep large areas from looking flat.
+            double n = Patches(x, y, 11);
+            if (n < 0.35)
+                g = Mix(g, pal::kGreen1, (0.35 - n) * 0.5);
+            if (n > 0.65)
+                g = Mix(g, pal::kGreen3, (n - 0.65) * 0.6);
             c.Set(x, y, Dither(g, x, y));
         }
         // Lit crest and the outline on top.
@@ -109,6 +164,22 @@ ART_MEMBER(fg, "fg.bmp") {
             if (y > top[x] + 4)
                 c.Set(x, y, Mix(pal::kGreen0, pal::kGreen1, 0.4));
         }
+
+    // Bushes and rocks on the slope between the crest and the path.
+    for (int i = 0; i < 14; ++i) {
+        int x = int((i + Noise(i, 0, 95) * 0.7) * kGroundWidth / 14);
+        int foot = int(std::max(top[x] + 30.0, 70.0) + Noise(i, 1, 95) * 60);
+        if (foot > kPathTop - 6)
+            foot = kPathTop - 6;
+        double near = double(foot) / kPathTop;
+        if (i % 3 == 2) {
+            Canvas r = Rock(3 + 3 * near);
+            Stamp(c, r, x - r.w() / 2, foot - r.h() + 2);
+        } else {
+            Canvas b = Bush(6 + 7 * near, i);
+            Stamp(c, b, x - b.w() / 2, foot - b.h() + 2);
+        }
+    }
 
     // Far grass: tiny tufts and flower dots.
     for (int i = 0; i < 900; ++i) {

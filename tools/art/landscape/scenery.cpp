@@ -32,15 +32,15 @@ constexpr Run kSquadRuns[] = {
     {267, 5},  {268, 3},  {269, 2},  {270, 4},  {271, 2},
 };
 
-// The squad saucer's frame as the hill line allows for it: as wide as 80
-// pixels, 28 rows high (it sits on the castle from row 158 to row 186).
-constexpr int kSquadUfoWidth = 80;
-constexpr int kSquadUfoHeight = 28;
-// Rows of a squad saucer's underside hidden behind the hills at its start:
-// it waits just behind the crest, dome and rim showing, and rises from there.
-// Hiding it whole would put the crest so high that the tower strips behind
-// the hills (rows 272 to 297) would stay out of sight most of the time.
-constexpr int kSquadHiddenRows = 12;
+// Width of the squad saucer's frame the hill line allows for (the flying
+// saucer is 88 wide).
+constexpr int kSquadUfoWidth = 88;
+// The crest lies this many rows below the top of a squad saucer at its
+// start: its dome peeks over the hills while rim and underside are hidden,
+// and it rises from there. Hiding it whole would lift the crest so high that
+// the tower strips behind the hills (rows 272 to 297) would stay out of
+// sight most of the time.
+constexpr int kCrestBelowSquadTop = 16;
 
 const std::vector<int>& SquadRows() {
     static const std::vector<int> rows = [] {
@@ -87,7 +87,7 @@ int HillRow(int x) {
     int best = 1 << 30;
     for (int d = 0; d < kSquadUfoWidth; ++d)
         best = std::min(best, SquadStartRow(x - d));
-    return std::max(kGroundTop, best + kSquadUfoHeight - kSquadHiddenRows);
+    return std::max(kGroundTop, best + kCrestBelowSquadTop);
 }
 
 Colour Dither(Colour c, int x, int y) {

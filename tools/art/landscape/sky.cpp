@@ -31,7 +31,8 @@ void PaintCloud(Canvas& c, double cx, double cy, double s) {
         {cx - 48 * s, cy + 10 * s, 9 * s},
     };
     Canvas cloud(c.w(), c.h());
-    PaintPuffs(cloud, puffs, 7, pal::kSky3, Mix(pal::kSky3, pal::kWhite, 0.6), pal::kWhite);
+    const Colour lit = Mix(pal::kSky3, pal::kWhite, 0.7);
+    PaintPuffs(cloud, puffs, 7, pal::kSky3, lit, lit);
     // Flat bottom: cartoon clouds sit on an invisible shelf.
     for (int y = int(cy + 14 * s); y < c.h(); ++y)
         for (int x = 0; x < c.w(); ++x)
@@ -65,12 +66,15 @@ ART_MEMBER(sky, "sky.bmp") {
         int top1 = c.h() - int(FarMountain(x));
         for (int y = top0; y < c.h(); ++y)
             c.Set(x, y, Dither(farRange, x, y));
+        // A light rim along the slopes that face the sun.
+        double slope = FarMountain(x + 5) - FarMountain(x - 5);
         for (int y = top1; y < c.h(); ++y) {
-            // Snowy tips on the highest peaks, lit from the left.
-            bool lit = FarMountain(x - 1) < FarMountain(x + 1);
-            Colour m = lit ? Mix(nearRange, pal::kSky3, 0.3) : nearRange;
-            if (y - top1 < 4 && FarMountain(x) > 48)
-                m = lit ? pal::kWhite : pal::kSky3;
+            int depth = y - top1;
+            Colour m = nearRange;
+            if (slope > 0.5 && depth < 2)
+                m = Mix(nearRange, pal::kSky3, 0.45);
+            if (depth < 4 && FarMountain(x) > 48)
+                m = slope > 0 ? pal::kWhite : pal::kSky3;
             c.Set(x, y, Dither(m, x, y));
         }
     }

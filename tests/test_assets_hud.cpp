@@ -1,0 +1,223 @@
+// Geometry of the counters, pop-ups, ammunition and mole-hole pictures, as
+// the game loads them from data/gfx.dat.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+class HudAssets : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // Another suite of the test program may have set Allegro up already.
+        if (!system_driver)
+            install_allegro(SYSTEM_NONE, &errno, atexit);
+        set_color_depth(16);
+        _rgb_r_shift_16 = 11;
+        _rgb_g_shift_16 = 5;
+        _rgb_b_shift_16 = 0;
+    }
+    void TearDown() override {
+        for (BITMAP* b : loaded_)
+            destroy_bitmap(b);
+    }
+
+    BITMAP* Load(const std::string& name) {
+        std::string path = "data/gfx.dat#" + name;
+        BITMAP* b = load_bitmap(path.c_str(), nullptr);
+        if (b)
+            loaded_.push_back(b);
+        return b;
+    }
+    static bool Solid(BITMAP* b, int x, int y) {
+        return x >= 0 && y >= 0 && x < b->w && y < b->h && getpixel(b, x, y) != 0xF81F;
+    }
+    // True when some pixel of the rectangle is not the mask colour.
+    static bool HasInk(BITMAP* b, int x0, int y0, int w, int h) {
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                if (Solid(b, x, y))
+                    return true;
+        return false;
+    }
+
+  private:
+    std::vector<BITMAP*> loaded_;
+};
+
+TEST_F(HudAssets, DigitsFitTheCounters) {
+    BITMAP* d = Load("digit.bmp");
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d->w % 10, 0);
+    const int w = d->w / 10;
+    // Five score digits end at x 87 + w and must start on screen.
+    EXPECT_GE(87 - 4 * w, 0);
+    // The seconds (row 75) sit right under the score (row 50).
+    EXPECT_LE(d->h, 75 - 50);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_TRUE(HasInk(d, k * w, 0, w, d->h)) << "digit " << k;
+    // Each glyph stays in its cell so neighbours do not overwrite it.
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_FALSE(HasInk(d, k * w, 0, 1, d->h)) << "digit " << k << " touches its left edge";
+    }
+}
+
+TEST_F(HudAssets, LifePanelHoldsItsDigits) {
+    BITMAP* panel = Load("life.bmp");
+    BITMAP* d = Load("digit.bmp");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(d, nullptr);
+    const int w = d->w / 10;
+    // Panel at (20, 520); digits at row 535, a life of 100 spans x 56 - 2w
+    // .. 56 + w: all of it lies on the panel.
+    EXPECT_LE(20, 56 - 2 * w);
+    EXPECT_GE(20 + panel->w, 56 + w);
+    EXPECT_GE(520 + panel->h, 535 + d->h);
+    EXPECT_LE(520 + panel->h, 600);
+    // The panel is solid behind the two-digit life.
+    for (int x = 52 - w; x < 52 + w; ++x)
+        EXPECT_TRUE(Solid(panel, x - 20, 535 - 520 + d->h / 2));
+}
+
+TEST_F(HudAssets, PopupStripsHaveOneFramePerEntry) {
+    struct Strip {
+        const char* name;
+        int frameH, frames;
+    } strips[] = {{"score.bmp", 35, 9}, {"bonus.bmp", 36, 7}};
+    for (const Strip& s : strips) {
+        BITMAP* b = Load(s.name);
+        ASSERT_NE(b, nullptr) << s.name;
+        ASSERT_EQ(b->h, s.frameH * s.frames) << s.name;
+        EXPECT_LE(b->w, 800) << s.name;
+        for (int k = 0; k < s.frames; ++k) {
+            int y0 = k * s.frameH;
+            EXPECT_TRUE(HasInk(b, 0, y0, b->w, s.frameH)) << s.name << " frame " << k;
+            // Nothing bleeds across frame borders or the picture's sides.
+            EXPECT_FALSE(HasInk(b, 0, y0, b->w, 1)) << s.name << " frame " << k;
+            EXPECT_FALSE(HasInk(b, 0, y0 + s.frameH - 1, b->w, 1)) << s.name << " frame " << k;
+            EXPECT_FALSE(HasInk(b, 0, y0, 1, s.frameH)) << s.name << " frame " << k;
+            EXPECT_FALSE(HasInk(b, b->w - 1, y0, 1, s.frameH)) << s.name << " frame " << k;
+        }
+    }
+}
+
+TEST_F(HudAssets, ShellsStackIntoAColumn) {
+    BITMAP* s = Load("shells.bmp");
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->w % 106, 0);
+    EXPECT_GE(s->w / 106, 10);
+    // Slots are 16 rows apart; a taller frame would cover the shell below.
+    EXPECT_LE(s->h, 16);
+    // The resting shell is drawn at x 700 and must show on the 800 screen.
+    EXPECT_TRUE(HasInk(s, 0, 0, 100, s->h));
+    EXPECT_FALSE(HasInk(s, 100, 0, 6, s->h));
+    // The game shows the odd frames of the flight.
+    for (int f = 1; f < 10; f += 2)
+        EXPECT_TRUE(HasInk(s, f * 106, 0, 106, s->h)) << f;
+}
+
+TEST_F(HudAssets, RackFramesLineUpWithTheBazooka) {
+    BITMAP* baz = Load("bazooka.bmp");
+    ASSERT_NE(baz, nullptr);
+    // The game places the frames at bazooka x + width / 2 - 172, the intro at
+    // bazooka x - 142: one picture serves both only at this width.
+    EXPECT_EQ(baz->w / 2 - 172, -142);
+    EXPECT_LT(baz->h, 441);  // the countdown above it stays on screen
+    int w = -1, h = -1;
+    for (int k = 0; k < 15; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "rack%04i.bmp", k);
+        BITMAP* r = Load(name);
+        ASSERT_NE(r, nullptr) << name;
+        if (k == 0) {
+            w = r->w;
+            h = r->h;
+        }
+        EXPECT_EQ(r->w, w) << name;
+        EXPECT_EQ(r->h, h) << name;
+        EXPECT_TRUE(HasInk(r, 0, 0, r->w, r->h)) << name;
+        // Hard edges at the picture's border would show as straight cuts.
+        EXPECT_FALSE(HasInk(r, 0, 0, r->w, 1)) << name;
+        EXPECT_FALSE(HasInk(r, 0, 0, 1, r->h)) << name;
+        EXPECT_FALSE(HasInk(r, r->w - 1, 0, 1, r->h)) << name;
+    }
+    // The frames cover the bazooka, which they are drawn over.
+    EXPECT_GE(w, 142 + baz->w);
+    EXPECT_GE(h, 82 + baz->h / 2);
+}
+
+struct Figure {
+    const char* name;
+    int frames;
+    int offset;  // added to the hole's x, minus half the rascal's width
+    int base;    // the row under the figure's lowest shown row
+};
+const Figure kFigures[] = {
+    {"luemmel256.bmp", 9, 46, 466},
+    {"peace.bmp", 17, 26, 460},
+    {"bazooka.bmp", 1, 41, 461},
+    {"mole_exp.bmp", 15, 36, 461},
+};
+
+TEST_F(HudAssets, MoleStripsDivideIntoTheirFrames) {
+    BITMAP* mound = Load("haufen256.bmp");
+    ASSERT_NE(mound, nullptr);
+    EXPECT_EQ(mound->w % 7, 0);
+    EXPECT_LE(450 + mound->h, 600);
+    for (const Figure& f : kFigures) {
+        BITMAP* b = Load(f.name);
+        ASSERT_NE(b, nullptr) << f.name;
+        EXPECT_EQ(b->w % f.frames, 0) << f.name;
+        int fw = b->w / f.frames;
+        for (int k = 0; k < f.frames; ++k)
+            EXPECT_TRUE(HasInk(b, k * fw, 0, fw, b->h)) << f.name << " frame " << k;
+    }
+}
+
+// A rising figure is cut at its base row; the grown mound, drawn over it,
+// must hide that cut wherever the figure has ink, in every frame and at
+// every height of the rise (the puff: at the full heights of the figures
+// that turn into it).
+TEST_F(HudAssets, MoundHidesTheCutOfEveryRisingFigure) {
+    BITMAP* mound = Load("haufen256.bmp");
+    BITMAP* lout = Load("luemmel256.bmp");
+    ASSERT_NE(mound, nullptr);
+    ASSERT_NE(lout, nullptr);
+    const int mw = mound->w / 7;
+    const int hw = lout->w / 9 / 2;
+    BITMAP* baz = Load("bazooka.bmp");
+    ASSERT_NE(baz, nullptr);
+    for (const Figure& f : kFigures) {
+        BITMAP* b = Load(f.name);
+        ASSERT_NE(b, nullptr) << f.name;
+        const int fw = b->w / f.frames;
+        const int cutRow = f.base - 1 - 450;  // in the mound picture
+        std::vector<int> rises;
+        if (std::string(f.name) == "mole_exp.bmp") {
+            rises = {lout->h, baz->h};
+        } else {
+            for (int r = 1; r <= b->h; ++r)
+                rises.push_back(r);
+        }
+        int misses = 0;
+        for (int k = 0; k < f.frames; ++k)
+            for (int r : rises) {
+                int srcRow = std::min(r, b->h) - 1;
+                for (int x = 0; x < fw; ++x) {
+                    if (!Solid(b, k * fw + x, srcRow))
+                        continue;
+                    int mx = f.offset - hw + x;  // column in the mound frame
+                    if (mx < 0 || mx >= mw || !Solid(mound, 6 * mw + mx, cutRow))
+                        ++misses;
+                }
+            }
+        EXPECT_EQ(misses, 0) << f.name << ": cut pixels not hidden by the mound";
+    }
+}
+
+}  // namespace
