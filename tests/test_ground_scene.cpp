@@ -194,7 +194,9 @@ TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     EXPECT_EQ(gameRunning, 1);
     EXPECT_LT(life, 100) << "the killer and the small shooter fire near the middle";
     if (haveSounds) {
+        EXPECT_EQ(TryLoadSample("nosuch.wav"), nullptr) << "a missing sound is no reason to stop";
         ASSERT_NE(cuddleSample, nullptr);
+        EXPECT_NE(cuddleSampleAlt, cuddleSample);
         ASSERT_NE(shootingSample, nullptr);
         EXPECT_EQ(hp->sounds.size(), 2u) << "one cuddle loop and one gunfire loop";
         for (const auto& e : hp->sounds)
