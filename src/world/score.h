@@ -15,6 +15,7 @@ extern int hudFlashed;        // the previous frame flashed yellow
 
 constexpr int kStartTimeLeft = 9000;
 constexpr int kStartLife = 100;
+constexpr int kMaxLife = 100;
 constexpr int kScorePopupFrameH = 35;
 constexpr int kBonusPopupFrameH = 36;
 constexpr int kPopupRise = 75;  // pixels a pop-up climbs before it goes

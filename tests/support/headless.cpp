@@ -186,7 +186,8 @@ void HeadlessPlatform::Present(BITMAP* frame, int dx, int dy) {
     ++frame_;
     pollsSinceFrame_ = 0;
     AdvanceTime(workMsPerFrame);
-    ApplyScript();
+    // The script's input for the new frame shows at the next poll, as a real
+    // poll_mouse would bring it, not in the middle of the frame just shown.
     if (onFrame) {
         onFrame(frame_);
     }

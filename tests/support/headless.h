@@ -3,7 +3,8 @@
 // save as a PNG. Everything else in the game runs unchanged.
 //
 // The script is keyed by presented frames: what a test schedules for frame
-// N becomes visible once N frames have been presented (frame 0 = at once).
+// N becomes visible at the first poll after N frames have been presented
+// (frame 0 = at once).
 #pragma once
 
 #include <allegro.h>

@@ -18,46 +18,52 @@ constexpr int kPlaneFrames = 4;
 constexpr int kCareFrames = 9;
 constexpr int kUfoLights = 10;
 
-// A tiny Fluffernaut as seen through the glass of a dome.
+// A tiny Fluffernaut as seen through the glass of a dome: at this size its
+// eyes are a few pixels each.
 void Pilot(Canvas& c, double cx, double cy, double r) {
-    FurBall(c, cx, cy, r, r, PinkFur(), 3, 1.5);
-    Eye(c, cx - r * 0.35, cy - r * 0.1, r * 0.32, r * 0.4, 0, 0.2);
-    Eye(c, cx + r * 0.35, cy - r * 0.1, r * 0.32, r * 0.4, 0, 0.2);
+    FurBall(c, cx, cy, r, r * 0.9, PinkFur(), 3, 1.5);
+    int ex = int(std::floor(cx)), ey = int(std::floor(cy - r * 0.2));
+    for (int side : {-1, 1}) {
+        int x = ex + side * 2 - (side > 0 ? 0 : 1);
+        c.Rect(x, ey - 1, x + 1, ey + 1, pal::kWhite);
+        c.Set(x + 1, ey, pal::kOutline);
+    }
 }
 
 // The saucer seen slightly from above. The ring of lights advances by a
-// quarter of the spacing per frame, so four frames loop seamlessly.
+// quarter of the spacing per frame, so four frames loop seamlessly. It is
+// as flat as the castle's roof and the hill line expect (28 rows).
 Canvas PaintUfo(int t) {
     Canvas c(kUfoW, kUfoH);
     const double cx = kUfoW / 2.0;
     // Underside with its glowing hatch.
-    RimShaded(c, cx, 31, 22, 7, DarkMetal());
-    c.Ellipse(cx, 35, 8, 2.5, pal::kYellow1);
-    c.Ellipse(cx, 34.5, 4, 1.2, pal::kYellow2);
+    RimShaded(c, cx, 21.5, 20, 4, DarkMetal());
+    c.Ellipse(cx, 24, 7, 1.6, pal::kYellow1);
+    c.Ellipse(cx, 23.6, 3.5, 1.0, pal::kYellow2);
     // The dome: glass over a pilot.
     Canvas dome(kUfoW, kUfoH);
-    dome.Ellipse(cx, 18, 17, 14, pal::kWhite);
-    dome.Rect(0, 22, kUfoW - 1, kUfoH - 1, art::kMask);
+    dome.Ellipse(cx, 12, 14, 11, pal::kWhite);
+    dome.Rect(0, 15, kUfoW - 1, kUfoH - 1, art::kMask);
     Canvas rim = dome;
     rim.Outline();
     c.Blit(rim, 0, 0);
-    ShadeShape(c, dome, cx, 16, 17, 13, VioletFur());
-    Pilot(c, cx, 16, 6.5);
-    c.Line(cx - 11, 14, cx - 7, 8, 2.0, pal::kViolet2);
-    c.Line(cx - 6, 7, cx - 3, 6, 1.5, pal::kWhite);
+    ShadeShape(c, dome, cx, 10, 14, 10, VioletFur());
+    Pilot(c, cx + 1, 9, 5);
+    c.Line(cx - 9, 10, cx - 6, 5, 1.6, pal::kViolet2);
+    c.Line(cx - 5, 4, cx - 2, 3, 1.2, art::Mix(pal::kViolet2, pal::kWhite, 0.6));
     // The silver disc.
-    RimShaded(c, cx, 25, 42, 8.5, Metal());
-    c.Ellipse(cx, 27.5, 40, 4.5, pal::kGrey1);
-    c.Ellipse(cx, 26.5, 40, 4, pal::kGrey2);
-    c.Rect(2, 24, kUfoW - 3, 24, art::Mix(pal::kGrey3, pal::kWhite, 0.4));
+    RimShaded(c, cx, 17, 38, 6, Metal());
+    c.Ellipse(cx, 19, 36, 3, pal::kGrey1);
+    c.Ellipse(cx, 18.2, 36, 2.6, pal::kGrey2);
+    c.Rect(3, 16, kUfoW - 4, 16, art::Mix(pal::kGrey3, pal::kWhite, 0.4));
     // Lights on the rim: the ones at the front are bigger and brighter.
     for (int k = 0; k < kUfoLights; ++k) {
         double a = 2 * kPi * (k + t / double(kUfoFrames)) / kUfoLights;
         double s = std::sin(a);
         if (s < -0.15)
             continue;
-        double x = cx + 36 * std::cos(a), y = 27.5 + 3.5 * s;
-        double r = 1.6 + 1.0 * s;
+        double x = cx + 32 * std::cos(a), y = 19 + 2.2 * s;
+        double r = 1.3 + 0.8 * s;
         Colour on = (k % 2 == 0) ? pal::kYellow1 : pal::kOrange;
         RimEllipse(c, x, y, r, r, s > 0.4 ? on : pal::kYellow0);
         if (s > 0.6)
@@ -137,22 +143,31 @@ Canvas PaintPlane(int t, bool wreck) {
     return c;
 }
 
+// The wreck falls nearly straight down, so its smoke rises in a column
+// from the burning engine, behind the plane, into the 20 extra rows.
 Canvas PaintWreck(int t) {
-    static const double kTilt[kPlaneFrames] = {-18, -23, -20, -15};
+    static const double kTilt[kPlaneFrames] = {-21, -25, -22, -18};
     Canvas plane(kPlaneW, kWreckH);
-    plane.Blit(PaintPlane(t, true), 0, kWreckRise);
-    Canvas c = Rotate(plane, kTilt[t], kPlaneW / 2.0, kWreckRise + kPlaneH / 2.0);
-    // Flames at the engine and black smoke trailing up and back.
+    plane.Blit(PaintPlane(t, true), 0, kWreckRise - 5);
+    const double px = kPlaneW / 2.0, py = kWreckRise - 5 + kPlaneH / 2.0;
+    Canvas body = Rotate(plane, kTilt[t], px, py);
+    // Where the engine ended up after the tilt.
+    const double a = kTilt[t] * kPi / 180.0;
+    const double ex = px + std::cos(a) * (20 - px) - std::sin(a) * (kWreckRise - 5 + 24 - py);
+    const double ey = py + std::sin(a) * (20 - px) + std::cos(a) * (kWreckRise - 5 + 24 - py);
+    Canvas c(kPlaneW, kWreckH);
     const Ramp soot{pal::kGrey0, pal::kGrey1, pal::kGrey2};
-    for (int k = 0; k < 5; ++k) {
-        double p = (k + t / 4.0) / 5.0;  // moves along the trail as frames go
-        double x = 30 + 76 * p, y = 34 - 30 * p;
-        double r = 5 + 7 * p;
-        if (x + r < kPlaneW - 1 && y - r > 0)
+    for (int k = 4; k >= 0; --k) {
+        double p = (k + t / 4.0) / 5.0;  // one puff's spacing per four frames
+        double x = ex + 6 + 26 * p, y = ey - 8 - (ey - 10) * p;
+        double r = 4 + 8 * p;
+        if (y - r * 0.9 > 0 && x + r < kPlaneW - 1)
             Puff(c, x, y, r, k % 2 ? soot : Smoke(), 11 + k);
     }
-    Star(c, 24, 36, 9 + (t % 2) * 2, 4, 6, 0.3 * t, pal::kOrange);
-    Star(c, 24, 36, 5, 2, 5, 0.5 * t, pal::kYellow1);
+    c.Blit(body, 0, 0);
+    // Fire at the engine.
+    Star(c, ex + 2, ey - 2, 9 + (t % 2) * 2, 4, 7, 0.4 * t, pal::kOrange);
+    Star(c, ex + 2, ey - 2, 5, 2.2, 5, 0.6 * t, pal::kYellow1);
     return c;
 }
 
@@ -160,18 +175,19 @@ Canvas PaintWreck(int t) {
 // the part that can be shot stays in one place.
 Canvas PaintCare(int t) {
     Canvas c(kCareW, kCareH);
-    const double swing = 4.5 * std::sin(2 * kPi * t / kCareFrames);
+    const double swing = 5.5 * std::sin(2 * kPi * t / kCareFrames);
+    const double rx = 28;  // canopy half width: swung fully it still fits the frame
     const double cx = kCareW / 2.0 + swing, top = 4, baseY = 34;
     const int crateX0 = 16, crateX1 = 55, crateY1 = kCareH - 2;
     // Cords from the canopy's edge to the crate's corners.
     for (double f : {-1.0, -0.4, 0.4, 1.0}) {
-        double ex = cx + f * 30, ey = baseY - 2 + std::fabs(f) * 0;
+        double ex = cx + f * (rx - 3), ey = baseY - 2;
         double tx = f < 0 ? crateX0 + 2 : crateX1 - 2;
         c.Line(ex, ey, tx, kCrateTop - 1, 1.0, pal::kOutline);
     }
     // Canopy: orange and white panels, scalloped along its lower edge.
     Canvas canopy(kCareW, kCareH);
-    canopy.Ellipse(cx, baseY, 33, baseY - top, pal::kWhite);
+    canopy.Ellipse(cx, baseY, rx, baseY - top, pal::kWhite);
     canopy.Rect(0, int(baseY), kCareW - 1, kCareH - 1, art::kMask);
     for (int k = 0; k < 6; ++k)
         canopy.Ellipse(cx - 27.5 + 11 * k, baseY, 5.5, 3, pal::kWhite);
@@ -184,7 +200,7 @@ Canvas PaintCare(int t) {
         for (int x = 0; x < kCareW; ++x) {
             if (canopy.IsMask(x, y))
                 continue;
-            double nx = (x + 0.5 - cx) / 33;
+            double nx = (x + 0.5 - cx) / rx;
             // Panels narrow towards the sides, as on a dome.
             int panel = int(std::floor(std::asin(std::clamp(nx, -1.0, 1.0)) / (kPi / 7) + 3.5));
             const Ramp& r = (panel % 2 == 0) ? orange : white;

@@ -20,30 +20,36 @@ constexpr int kWalkerH = kGroundRow - kWalkerTop;  // 97
 constexpr int kHeartW = 106;
 constexpr int kHeartH = 60;
 
-// Small shooters: walk with their top at row 333 and are lifted 20 rows
-// while they fire, so the firing frames are 20 rows taller.
+// Small shooters walk with their top at row 333. They are not shifted
+// while they fire: every shot at a shooter is tested against its walking
+// frame at its current y, so staying put keeps the firing picture and the
+// spot a player can hit in the same place. The firing frames are therefore
+// as high as the walking ones.
 constexpr int kSmallTop = 333;
 constexpr int kSmallW = 64;
 constexpr int kSmallH = kGroundRow - kSmallTop;  // 77
-constexpr int kFireLift = 20;
-constexpr int kSmallFireH = kSmallH + kFireLift;
+constexpr int kSmallFireLift = 0;
+constexpr int kSmallFireH = kSmallH + kSmallFireLift;
 // The beam is drawn 117 pixels left of and 20 rows above the shooter.
 constexpr int kSmallBeamDx = 117;
 constexpr int kSmallBeamDy = 20;
 constexpr int kSmallBeamW = kSmallW + 2 * kSmallBeamDx;
 constexpr int kSmallBeamH = kSmallBeamDy + kSmallH + 8;
-// Casings are drawn 90 rows below the firing shooter's top.
+// Casings are drawn 90 rows below the firing shooter's top: for the
+// small one that is 13 rows below its feet, on the ground in front of it.
 constexpr int kCasingDy = 90;
-constexpr int kSmallCasingH = kSmallFireH - kCasingDy + 12;
+constexpr int kSmallCasingH = 16;
 // The explosion is drawn 10 rows below the shooter's top.
 constexpr int kExplodeDy = 10;
 constexpr int kSmallExplH = kSmallH + 6;
 
-// Big shooters stand on row 590.
+// Big shooters stand on row 590 and are lifted 20 rows while they fire,
+// so their firing frames are 20 rows taller.
 constexpr int kBigGround = 590;
 constexpr int kBigW = 120;
 constexpr int kBigH = 146;
-constexpr int kBigFireH = kBigH + kFireLift;
+constexpr int kBigFireLift = 20;
+constexpr int kBigFireH = kBigH + kBigFireLift;
 constexpr int kBigBeamDx = 170;
 constexpr int kBigBeamDy = 24;
 constexpr int kBigBeamW = kBigW + 2 * kBigBeamDx;
@@ -61,9 +67,10 @@ constexpr int kKillerExplW = kKillerW + 100;
 constexpr int kKillerCasingDy = 120;
 constexpr int kKillerCasingH = kKillerH - kKillerCasingDy;
 
-// Flyers.
-constexpr int kUfoW = 88;
-constexpr int kUfoH = 42;
+// Flyers. The saucer fits the castle's roof (it sits on row 158 with the
+// roof on row 186) and the squad's spacing of 115 pixels.
+constexpr int kUfoW = 80;
+constexpr int kUfoH = 28;
 constexpr int kPlaneW = 112;
 constexpr int kPlaneH = 48;
 // A wreck is drawn 20 rows higher than the plane it was; the extra rows

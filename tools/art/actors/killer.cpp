@@ -120,6 +120,7 @@ Canvas PaintKiller(int t, int flashLeft, int flashRight) {
 ART_MEMBER(killer_, "killer_.bmp") {
     Canvas c = PaintKiller(0, 0, 0);
     c.Outline();
+    FillPockets(c, 24);
     return c;
 }
 
@@ -138,7 +139,7 @@ ART_MEMBER(killer, "killer.bmp") {
 // centred on the tank.
 ART_MEMBER(killerexpl, "killerexpl.bmp") {
     art::Strip s(kKillerExplW, kKillerH, kExplodeFrames);
-    Boom boom{kKillerExplW / 2.0, 160, 110, kExplodeFrames, 91};
+    Boom boom{kKillerExplW / 2.0, 172, 124, kExplodeFrames, 91, true};
     for (int t = 0; t < kExplodeFrames; ++t)
         PutOutlined(s, t, PaintBoom(boom, kKillerExplW, kKillerH, t));
     return s.canvas;
@@ -150,8 +151,10 @@ ART_MEMBER(huelsee1, "huelsee1.bmp") {
     art::Strip s(kKillerW, kKillerCasingH, kCasingFrames);
     const double gy = kGunY - kKillerCasingDy - 8;
     const double ground = kKillerCasingH - 4;
-    Casings left{kCx - kGunDx - kGunR - 6, gy, ground, 4, 34, kCasingFrames, true};
-    Casings right{kCx + kGunDx + kGunR + 6, gy, ground, 4, 34, kCasingFrames, false};
+    // Each cannon throws its shells inward, so they fall in front of the
+    // hull rather than off the sides of the strip.
+    Casings left{kCx - kGunDx + 22, gy, ground, 4, 40, kCasingFrames, false};
+    Casings right{kCx + kGunDx - 22, gy, ground, 4, 40, kCasingFrames, true};
     for (int t = 0; t < kCasingFrames; ++t) {
         Canvas c = PaintCasings(left, kKillerW, kKillerCasingH, t);
         c.Blit(PaintCasings(right, kKillerW, kKillerCasingH, (t + 5) % kCasingFrames), 0, 0);

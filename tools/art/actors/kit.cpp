@@ -227,8 +227,58 @@ Canvas Rotate(const Canvas& src, double degrees, double cx, double cy) {
     return out;
 }
 
+void FillPockets(Canvas& c, int maxArea, Colour fill) {
+    const int w = c.w(), h = c.h();
+    // 0 unvisited, 1 open to the frame's edge, 2 looked at as a pocket.
+    std::vector<char> state(size_t(w) * h, 0);
+    std::vector<std::pair<int, int>> todo;
+    auto open = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            return;
+        char& v = state[size_t(y) * w + x];
+        if (v || !c.IsMask(x, y))
+            return;
+        v = 1;
+        todo.emplace_back(x, y);
+    };
+    for (int x = 0; x < w; ++x)
+        open(x, 0), open(x, h - 1);
+    for (int y = 0; y < h; ++y)
+        open(0, y), open(w - 1, y);
+    while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        open(x + 1, y), open(x - 1, y), open(x, y + 1), open(x, y - 1);
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (state[size_t(y) * w + x] || !c.IsMask(x, y))
+                continue;
+            std::vector<std::pair<int, int>> pocket{{x, y}};
+            state[size_t(y) * w + x] = 2;
+            for (size_t i = 0; i < pocket.size(); ++i) {
+                auto [px, py] = pocket[i];
+                const int nx[4] = {px + 1, px - 1, px, px};
+                const int ny[4] = {py, py, py + 1, py - 1};
+                for (int d = 0; d < 4; ++d) {
+                    if (nx[d] < 0 || ny[d] < 0 || nx[d] >= w || ny[d] >= h)
+                        continue;
+                    char& v = state[size_t(ny[d]) * w + nx[d]];
+                    if (v || !c.IsMask(nx[d], ny[d]))
+                        continue;
+                    v = 2;
+                    pocket.emplace_back(nx[d], ny[d]);
+                }
+            }
+            if (int(pocket.size()) <= maxArea)
+                for (auto [px, py] : pocket)
+                    c.Set(px, py, fill);
+        }
+}
+
 void PutOutlined(art::Strip& s, int k, Canvas frame) {
     frame.Outline();
+    FillPockets(frame, 24);
     s.Put(k, frame);
 }
 

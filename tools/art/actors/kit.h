@@ -78,7 +78,13 @@ void DitherRect(Canvas& c, int x0, int y0, int x1, int y1, Colour col, int parit
 Canvas Shear(const Canvas& src, double perRow, double baseY);
 Canvas Rotate(const Canvas& src, double degrees, double cx, double cy);
 
-// Puts a frame into a strip, giving it its outline first.
+// Closes small pockets of mask colour enclosed by a sprite (between a foot
+// and the body, inside a bow): the game tests shots pixel by pixel, and a
+// shot through such a pocket would miss a target the player clearly hit.
+void FillPockets(Canvas& c, int maxArea, Colour fill = art::pal::kOutline);
+
+// Puts a frame into a strip, giving it its outline first and closing its
+// small pockets.
 void PutOutlined(art::Strip& s, int k, Canvas frame);
 
 }  // namespace actors

@@ -45,7 +45,7 @@ Canvas PaintBoom(const Boom& b, int w, int h, int t) {
         double fade = age > 0.55 ? std::max(0.0, 1.0 - (age - 0.55) / 0.4) : 1.0;
         double pr = r * grow * fade;
         double rise = r * 0.9 * age;
-        if (pr > 2) {
+        if (pr > std::max(3.0, r * 0.15)) {
             if (t <= 5) {
                 Puff(c, b.cx, b.cy - rise, pr, smoke, b.seed + t);
                 Puff(c, b.cx, b.cy - rise + pr * 0.1, pr * 0.6, hot, b.seed + 40 + t);
@@ -80,13 +80,16 @@ Canvas PaintBoom(const Boom& b, int w, int h, int t) {
     }
     // The helmet spins up and away, antennae and all.
     if (t >= 2 && t < b.frames - 2) {
-        double hx = b.cx - r * 0.8 * age, hy = b.cy - r * 0.4 - r * 2.2 * age + r * 2.0 * age * age;
-        double hr = r * 0.32;
+        double hr = r * (b.glassDome ? 0.4 : 0.32);
+        // Up and down again on an arc that stays inside the frame.
+        double up = std::min(r, b.cy - r * 0.4 - hr - 6);
+        double hx = b.cx - r * 0.8 * age,
+               hy = b.cy - r * 0.4 - up * 4 * age * (1 - age) + r * 0.6 * age * age;
         if (inside(hx, hy, hr + 3)) {
             Canvas helmet(w, h);
             helmet.Ellipse(hx, hy, hr, hr * 0.8, pal::kWhite);
             helmet.Rect(0, int(hy + 1), w - 1, h - 1, art::kMask);
-            ShadeShape(c, helmet, hx, hy, hr, hr, Metal());
+            ShadeShape(c, helmet, hx, hy, hr, hr, b.glassDome ? VioletFur() : Metal());
             c.Rect(int(hx - hr), int(hy), int(hx + hr), int(hy + std::max(1.0, hr * 0.2)),
                    pal::kGrey1);
             c.Line(hx + hr * 0.2, hy - hr * 0.7, hx + hr * 0.6, hy - hr * 1.3, 1.5, pal::kOutline);
@@ -112,14 +115,21 @@ void PaintBeamBack(Canvas& c, const Beam& b, int t, int frames) {
     double half = b.half * ColumnAt(t, frames);
     int x0 = int(b.cx - half), x1 = int(b.cx + half);
     bool solid = t <= 3;
-    // Outer glow, dithered so the landscape shows through.
-    DitherRect(c, x0 - int(3 * b.s), 0, x1 + int(3 * b.s), int(b.groundY), pal::kViolet2, t);
+    // The column fades in over its top rows instead of starting with a hard
+    // edge where the frame begins.
+    const int fade = int(12 * b.s);
+    DitherRect(c, x0 - int(3 * b.s), fade, x1 + int(3 * b.s), int(b.groundY), pal::kViolet2, t);
+    for (int y = 0; y < fade; ++y)
+        for (int x = x0 - int(3 * b.s); x <= x1 + int(3 * b.s); ++x)
+            if ((x + y + t) % 4 == 0 && (y >= fade / 2 || (x + t) % 2 == 0))
+                c.Set(x, y, y < fade / 2 ? pal::kViolet2 : pal::kPink3);
     if (solid) {
-        c.Rect(x0, 0, x1, int(b.groundY), pal::kPink3);
+        c.Rect(x0, fade, x1, int(b.groundY), pal::kPink3);
         int core = std::max(1, int(half * 0.35));
-        c.Rect(int(b.cx) - core, 0, int(b.cx) + core, int(b.groundY), pal::kWhite);
+        c.Rect(int(b.cx) - core, fade / 2, int(b.cx) + core, int(b.groundY), pal::kWhite);
+        DitherRect(c, x0, fade / 2, x1, fade - 1, pal::kPink3, t);
     } else {
-        DitherRect(c, x0, 0, x1, int(b.groundY), pal::kPink3, t + 1);
+        DitherRect(c, x0, fade, x1, int(b.groundY), pal::kPink3, t + 1);
     }
     // Back half of the ring on the ground.
     double rx = RingAt(b, t, frames), ry = std::max(3.0, rx * 0.1);
@@ -149,7 +159,7 @@ void PaintBeamFront(Canvas& c, const Beam& b, int t, int frames) {
         double x =
             b.cx + (u - 0.5) * 2 * std::max(b.half * ColumnAt(t, frames) + 6 * b.s, rx * 0.8);
         double y = Frac(v + t * 0.13) * (b.groundY - 4 * b.s);
-        double size = (k + t) % 3 == 0 ? 3.5 * b.s : 2.2 * b.s;
+        double size = (k + t) % 3 == 0 ? 4.5 * b.s : 3.0 * b.s;
         if (x < 3 || x > c.w() - 4 || y < 3)
             continue;
         Star(c, x, y, size, size * 0.35, 4, 0, (k % 2) ? pal::kYellow2 : pal::kWhite);

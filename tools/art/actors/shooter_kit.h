@@ -13,6 +13,7 @@ struct Boom {
     double r;       // largest puff radius
     int frames;
     int seed;
+    bool glassDome = false;  // the killer loses its cockpit, not a helmet
 };
 Canvas PaintBoom(const Boom& b, int w, int h, int t);
 

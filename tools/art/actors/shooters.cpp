@@ -23,11 +23,12 @@ constexpr int kCasingFrames = 11;
 
 struct Size {
     int w, h;  // walking frame
+    int lift;  // rows the game lifts it while it fires
     bool big;
 };
 
-const Size kSmall{kSmallW, kSmallH, false};
-const Size kBig{kBigW, kBigH, true};
+const Size kSmall{kSmallW, kSmallH, kSmallFireLift, false};
+const Size kBig{kBigW, kBigH, kBigFireLift, true};
 
 Ramp Visor() {
     return {art::Mix(pal::kSky0, pal::kOutline, 0.6), art::Mix(pal::kSky0, pal::kOutline, 0.3),
@@ -119,11 +120,11 @@ Canvas PaintSide(const Size& z, int dir, int t) {
 }
 
 // Facing the player to fire: the blaster points out of the screen. The
-// frame is 20 rows taller than a walking frame (the game lifts the shooter
-// while it fires) and the feet stay on the bottom row.
+// frame is as many rows taller than a walking frame as the game lifts the
+// shooter while it fires, and the feet stay on the bottom row.
 Canvas PaintFront(const Size& z, int t, bool flash) {
     const double s = z.h / 77.0;
-    const int h = z.h + kFireLift;
+    const int h = z.h + z.lift;
     Canvas c(z.w, h);
     const double recoil = (flash && t % 2 == 0) ? 1.0 * s : 0.0;
     const double cx = z.w / 2.0, cy = h - 31 * s + recoil;
@@ -184,7 +185,7 @@ art::Strip WalkStrip(const Size& z, int dir) {
 
 // Rapid fire: a muzzle flash every other frame, big and small in turn.
 art::Strip FireStrip(const Size& z) {
-    art::Strip st(z.w, z.h + kFireLift, kFireFrames);
+    art::Strip st(z.w, z.h + z.lift, kFireFrames);
     for (int t = 0; t < kFireFrames; ++t)
         PutOutlined(st, t, PaintFront(z, t, t % 2 == 0));
     return st;
@@ -221,14 +222,18 @@ art::Strip BeamStrip(const Size& z, int w, int h, int dx, int dy) {
 
 art::Strip CasingStrip(const Size& z, int h) {
     const double s = z.h / 77.0;
-    // The muzzle of the firing pose, in casing-frame rows (the strip is
-    // drawn 90 rows below the firing frame's top).
-    const int fireH = z.h + kFireLift;
-    const double gx = z.w / 2.0 + 6 * s, gy = fireH - 31 * s + 7 * s - kCasingDy;
-    // The small one's casings land a little in front of its feet (lower on
-    // the screen), where the strip has room for them to bounce.
-    const double ground = z.big ? fireH - 1 - kCasingDy - 1 : h - 3;
-    Casings cs{gx + 4 * s, gy, ground, std::max(2.0, 1.6 * s), 13 * s, kCasingFrames, false};
+    const int fireH = z.h + z.lift;
+    Casings cs{};
+    if (z.big) {
+        // From the muzzle of the firing pose (in casing-frame rows: the strip
+        // is drawn 90 rows below the firing frame's top) down to the ground.
+        const double gx = z.w / 2.0 + 6 * s, gy = fireH - 31 * s + 7 * s - kCasingDy;
+        cs = {gx + 4 * s, gy, fireH - 1 - kCasingDy - 1.0, 1.6 * s, 13 * s, kCasingFrames, false};
+    } else {
+        // The strip lies on the ground just in front of the small shooter's
+        // feet: shells drop in from the gun and hop sideways there.
+        cs = {z.w / 2.0 + 8, 1, h - 3.0, 2, 16, kCasingFrames, false};
+    }
     art::Strip st(z.w, h, kCasingFrames);
     for (int t = 0; t < kCasingFrames; ++t)
         st.Put(t, PaintCasings(cs, z.w, h, t));

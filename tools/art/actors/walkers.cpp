@@ -33,6 +33,7 @@ struct Pose {
     double lean;        // pixels the top of the figure leans forward
     Eyes eyes;
     double heartBeat;  // size change of heart eyes
+    double face;       // face turned this far back toward the viewer
 };
 
 Ramp FurOf(bool female) {
@@ -105,7 +106,7 @@ Canvas PaintWalker(const Pose& p) {
 
     // Face: big eyes looking ahead, a smile, rosy cheeks.
     const double ey = cy - 4;
-    const double nearX = cx + hx + 14, farX = cx + hx + 1;
+    const double nearX = cx + hx + 14 - p.face, farX = cx + hx + 1 - p.face;
     if (p.eyes == Eyes::kOpen) {
         Eye(c, m.X(farX), ey, 6, 8, m.Dx(0.7), 0.1);
         Eye(c, m.X(nearX), ey, 7, 9, m.Dx(0.7), 0.1);
@@ -129,8 +130,8 @@ Canvas PaintWalker(const Pose& p) {
         c.Ellipse(m.X(farX - 6), ey + 9, 3, 2, pal::kPink3);
     }
     // Mouth: a small open smile.
-    c.Ellipse(m.X(cx + hx + 9), ey + 13, 4, 2.5, pal::kOutline);
-    c.Ellipse(m.X(cx + hx + 9), ey + 14, 2.5, 1.2, pal::kRed1);
+    c.Ellipse(m.X(cx + hx + 9 - p.face), ey + 13, 4, 2.5, pal::kOutline);
+    c.Ellipse(m.X(cx + hx + 9 - p.face), ey + 14, 2.5, 1.2, pal::kRed1);
 
     // The front arm, a stubby nub of fur.
     RimShaded(c, m.X(cx + p.armX), cy + p.armY, 5, 4, fur);
@@ -167,7 +168,10 @@ Pose CuddlePose(bool female, int dir, int t) {
     p.sway = 2.0 * std::sin(ph);
     p.armX = 23;
     p.armY = 9 + 2 * std::sin(ph * 2);
-    p.lean = 8 + 3 * std::sin(ph);
+    // The pair stand cheek to cheek: a slight lean, and the faces turned
+    // half toward the viewer so that neither hides the other's.
+    p.lean = 5 + 2 * std::sin(ph);
+    p.face = 7;
     p.eyes = (t % 4 == 3) ? Eyes::kHappy : Eyes::kHearts;
     p.heartBeat = (t % 2 == 0) ? 2 : 0;
     return p;
@@ -234,14 +238,20 @@ art::Strip ExplodeStrip(bool female) {
             double hx = cx + 2 * t, hy = cy - 24 - 18 * age * 3 + 20 * age * age * 3;
             Canvas hat(kWalkerW, kWalkerH);
             if (female) {
+                hat.Polygon({{hx, hy}, {hx - 9, hy - 6}, {hx - 9, hy + 5}}, pal::kYellow1);
+                hat.Polygon({{hx, hy}, {hx + 9, hy - 6}, {hx + 9, hy + 5}}, pal::kYellow0);
                 RimShaded(hat, hx, hy, 3, 3, {pal::kYellow0, pal::kYellow1, pal::kYellow2});
-                hat.Polygon({{hx, hy}, {hx - 8, hy - 5}, {hx - 8, hy + 4}}, pal::kYellow1);
-                hat.Polygon({{hx, hy}, {hx + 8, hy - 5}, {hx + 8, hy + 4}}, pal::kYellow0);
             } else {
-                hat.ShadedEllipse(hx, hy, 9, 6, pal::kViolet0, pal::kViolet1, pal::kViolet2);
-                hat.Rect(int(hx - 9), int(hy + 1), int(hx + 14), int(hy + 2), pal::kViolet0);
+                // The cap: a half dome with its peak.
+                Canvas cap(kWalkerW, kWalkerH);
+                cap.Ellipse(hx, hy + 2, 10, 7, pal::kWhite);
+                cap.Rect(0, int(hy + 2), kWalkerW - 1, kWalkerH - 1, art::kMask);
+                cap.Polygon(
+                    {{hx + 4, hy + 1}, {hx + 15, hy + 2}, {hx + 15, hy + 4}, {hx + 4, hy + 4}},
+                    pal::kWhite);
+                ShadeShape(hat, cap, hx, hy, 11, 7, VioletFur());
             }
-            hat = Rotate(hat, 40.0 * t, hx, hy);
+            hat = Rotate(hat, 15.0 * t, hx, hy);
             c.Blit(hat, 0, 0);
         }
         PutOutlined(s, t, c);

@@ -1,0 +1,59 @@
+// The ten best scores: the table in memory, its file, the embossed text of
+// the score boards, and the table screen.
+#pragma once
+
+#include <allegro.h>
+
+#include <cstdint>
+
+// One row of the table. Only name bytes 0..8 come from the file; bytes
+// 9..11 are never written, so a name is terminated even when its nine file
+// bytes hold no zero.
+struct HighScore {
+    int32_t score;
+    char name[12];
+};
+
+constexpr int kHighScoreRows = 10;
+constexpr int kNameFileBytes = 9;
+constexpr int kRecordFileBytes = 4 + kNameFileBytes;
+constexpr int kHighScoreFileBytes = kHighScoreRows * kRecordFileBytes;  // 130
+constexpr const char* kHighScoreFile = "data/hiscore.dat";
+// Saves go here first and are renamed over the table only once complete.
+constexpr const char* kHighScoreTempFile = "data/hiscore.dat.tmp";
+
+extern HighScore highScores[kHighScoreRows];  // best first
+
+// The score board picture shared by the table and the entry screen.
+extern BITMAP* highScoreImage;
+void LoadHighScoreImages();
+
+// From the file, or the defaults ("Foo", 200 down to 110) when there is no
+// readable file. A short file changes only the bytes it covers.
+void LoadHighScores();
+// Writes the table; a failed save is silent and leaves the old file intact.
+void SaveHighScores();
+
+enum TextAlign {
+    kAlignLeft,    // starts at x
+    kAlignRight,   // ends at x
+    kAlignCentre,  // centred on x
+};
+
+// Text in the top colour with a dark edge above-left and a light edge
+// below-right: the same text drawn five times.
+void DrawEmbossed(BITMAP* bmp, FONT* f, TextAlign align, int x, int y, int dark, int light, int top,
+                  const char* format, ...) __attribute__((format(printf, 9, 10)));
+
+// Where the score board sits on the screen: centred.
+int HighScoreBoardX();
+int HighScoreBoardY();
+// Pointer hidden, backdrop and the score board into backBuffer.
+void DrawHighScoreBoard();
+// The ten rows over the board; `newRow` (or -1) in the new-entry colours.
+void DrawHighScoreRows(int newRow);
+// The name of a row as it may be drawn: up to nine printable characters,
+// anything else in the file shown as '?'. `out` holds at least 10 bytes.
+void DisplayName(const HighScore& row, char* out);
+
+void ShowHighScores();

@@ -1,0 +1,121 @@
+// After a finished game: the score goes into the table when it beats the
+// tenth row, the player types a name into its row, and the table is saved.
+#include <allegro.h>
+
+#include <cstring>
+
+#include "app/platform.h"
+#include "app/system.h"
+#include "screens/highscores.h"
+#include "screens/screens.h"
+#include "world/score.h"
+
+namespace {
+
+constexpr int kMaxNameLength = 8;  // the ninth name byte always stays the terminator
+
+// The "Your Score" line sits 10 pixels below where an eleventh row would
+// start, relative to the board's top.
+constexpr int kYourScoreY = 315;
+constexpr int kYourScoreX = kScreenW / 2;
+
+struct Offset {
+    int dx;
+    int dy;
+};
+
+// A dark outline drawn around the line, in this order, then the gold line
+// on top of it.
+constexpr Offset kYourScoreOutline[] = {
+    {0, 2},   //
+    {0, 0},   //
+    {-2, 0},  //
+    {1, 0},   //
+    {-1, 1},  //
+};
+constexpr Offset kYourScoreGold = {0, 1};
+
+// The row the score takes, or -1 when it does not beat the tenth. Equal
+// scores stay above the new one; the old tenth row is lost.
+int InsertScore(int newScore) {
+    if (newScore <= highScores[kHighScoreRows - 1].score) {
+        return -1;
+    }
+    int row = 0;
+    while (highScores[row].score >= newScore) {
+        ++row;
+    }
+    for (int k = kHighScoreRows - 2; k >= row; --k) {
+        highScores[k + 1].score = highScores[k].score;
+        std::strncpy(highScores[k + 1].name, highScores[k].name, kNameFileBytes);
+    }
+    highScores[row].score = newScore;
+    highScores[row].name[0] = 0;
+    return row;
+}
+
+bool IsAsciiLetterOrDigit(int c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// One key into the name at `cursor`; true when it was Enter. The name ends
+// at the cursor after every key, so it never holds more than eight letters.
+bool TypeKey(HighScore& row, int& cursor) {
+    int k = platform->ReadKey();
+    int ch = k & 0xFF;
+    int scancode = (k >> 8) & 0xFF;
+    bool done = false;
+    if (IsAsciiLetterOrDigit(ch)) {
+        row.name[cursor] = char(ch);
+        ++cursor;
+    } else if (scancode == KEY_BACKSPACE || scancode == KEY_DEL) {
+        row.name[cursor] = 0;
+        --cursor;
+    } else if (scancode == KEY_ENTER) {
+        done = true;
+    }
+    cursor = cursor < 0 ? 0 : (cursor > kMaxNameLength ? kMaxNameLength : cursor);
+    row.name[cursor] = 0;
+    return done;
+}
+
+void DrawYourScore() {
+    int y = HighScoreBoardY() + kYourScoreY;
+    int dark = makecol(15, 15, 15);
+    for (const Offset& o : kYourScoreOutline) {
+        textprintf_centre_ex(backBuffer, gameFont, kYourScoreX + o.dx, y + o.dy, dark, -1,
+                             "Your Score: %i", score);
+    }
+    textprintf_centre_ex(backBuffer, gameFont, kYourScoreX + kYourScoreGold.dx,
+                         y + kYourScoreGold.dy, makecol(248, 211, 67), -1, "Your Score: %i", score);
+}
+
+}  // namespace
+
+void EnterHighScore() {
+    LoadHighScoreImages();
+    LoadHighScores();
+    int newRow = InsertScore(score);
+    DrawHighScoreBoard();
+
+    int cursor = 0;
+    for (;;) {
+        // The board's picture is drawn afresh each frame over the last one.
+        masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
+                    highScoreImage->w, highScoreImage->h);
+        DrawHighScoreRows(newRow);
+        platform->ShowMouse(backBuffer);
+        PresentFrame();
+        platform->ShowMouse(nullptr);
+        if (newRow < 0) {
+            DrawYourScore();
+            WaitForClickOrKey();
+            break;
+        }
+        if (platform->KeyPressed() && TypeKey(highScores[newRow], cursor)) {
+            break;
+        }
+    }
+    // Also when nothing changed: the file exists after the first game.
+    SaveHighScores();
+}

@@ -1,6 +1,0 @@
-#include "app/system.h"
-#include "screens/screens.h"
-
-void PlayIntro() {
-    PresentFrame();
-}
