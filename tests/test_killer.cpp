@@ -114,23 +114,6 @@ TEST_F(KillerTest, FiresForItsTimeThenSinksAndParks) {
     EXPECT_EQ(SoundsOf(hp->sounds, &fakeGunfire), (std::vector<bool>{true, false}));
 }
 
-TEST_F(KillerTest, FireHurtsOnlyNearTheMiddleWhileTheTimerRunsOn) {
-    RiseToFire();
-    k->fireTimer = 1000;
-    for (int sx : {200, 600}) {
-        cameraX = k->x - sx;
-        for (int i = 0; i < 100; ++i)
-            Frame();
-        EXPECT_EQ(life, 100) << "sx " << sx;
-    }
-    EXPECT_EQ(k->fireTimer, 800);
-    cameraX = k->x - 201;
-    for (int i = 0; i < 100; ++i)
-        Frame();
-    EXPECT_LT(life, 80);
-    EXPECT_GT(life, 20);
-}
-
 TEST_F(KillerTest, HitWhileFiringExplodesFiftyPixelsLeftAndReleasesOnlyItsHold) {
     StartShootingSound();  // a shooter fires too
     RiseToFire();

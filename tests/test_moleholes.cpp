@@ -253,13 +253,3 @@ TEST_F(MoleHoleTest, BazookaShotInItsLastFrameStillPaysButTheGameEnds) {
     EXPECT_EQ(moleKind[0], kMoleExploding);
     EXPECT_EQ(gameRunning, 0);
 }
-
-TEST_F(MoleHoleTest, TwoLoutsInViewAdvanceTheSharedStripTwice) {
-    AddHole(kMoleLout);
-    AddHole(kMoleLout);
-    moleX[1] += 100;
-    Step();
-    EXPECT_EQ(moleAnims[kMoleLout]->frame, 2);
-    Step();
-    EXPECT_EQ(moleAnims[kMoleLout]->frame, 4);
-}

@@ -182,51 +182,6 @@ TEST_F(ShooterTest, GunfireLoopsFromTheFirstFirerToTheLast) {
     EXPECT_EQ(SoundsOf(hp->sounds, &fakeGunfire), (std::vector<bool>{true, false}));
 }
 
-TEST_F(ShooterTest, OffScreenShooterTakesANewWalkTimeInsteadOfFiring) {
-    Shooter* s = Make(false, 100, 1);
-    s->timer = 0;
-    UpdateShooter(s);
-    EXPECT_TRUE(s->walking);
-    EXPECT_GE(s->timer, 130);
-    EXPECT_LE(s->timer, 219);
-    EXPECT_EQ(shootingSoundCount, 0);
-}
-
-TEST_F(ShooterTest, ShootersTurnAtTheEndsOfTheLandscape) {
-    Shooter* l = Make(false, 3, 0);
-    Shooter* r = Make(true, 3118, 1);
-    UpdateShooter(l);
-    UpdateShooter(r);
-    EXPECT_EQ(l->x, 1);
-    EXPECT_EQ(l->facing, 1);
-    EXPECT_EQ(r->x, 3119);
-    EXPECT_EQ(r->facing, 0);
-}
-
-TEST_F(ShooterTest, CarriedOverFrameBeyondTheFiringStripDrawsNothingOfIt) {
-    Shooter* s = Make(false, 1300, 1);
-    s->walking = 0;
-    s->frame = 11;
-    clear_to_color(backBuffer, 0);
-    EXPECT_TRUE(DrawShooter(s, backBuffer));
-    EXPECT_EQ(getpixel(backBuffer, 105, 340), 0);
-    EXPECT_EQ(FrameAt(backBuffer, 5, 100 + 2, 333 + 90 + 2),
-              s->casingFrame == 0 ? 10 : s->casingFrame - 1);
-}
-
-TEST_F(ShooterTest, ExplosionRunsSeventeenUpdatesThenTheShooterIsFreed) {
-    Shooter* s = Make(false, 1300, 1);
-    Aim(1310, 350);
-    UpdateShooterList(smallShooters, 1);
-    ASSERT_TRUE(s->dying);
-    for (int i = 0; i < 15; ++i)
-        UpdateShooterList(smallShooters, 0);
-    EXPECT_EQ(shooterCount, 1);
-    UpdateShooterList(smallShooters, 0);
-    EXPECT_EQ(shooterCount, 0);
-    EXPECT_TRUE(smallShooters.Empty());
-}
-
 TEST_F(ShooterTest, EndOfGameEmptiesBothListsAndSilencesEvenWithoutASample) {
     Make(false, 1300, 1)->timer = 1;
     Make(true, 1400, 1)->timer = 1;

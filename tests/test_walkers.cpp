@@ -8,7 +8,7 @@
 #include "world/score.h"
 
 namespace {
-enum Tag { kWalkL, kWalkR, kCuddleL, kCuddleR, kExplode, kFemaleWalkL, kHeart };
+enum Tag { kWalkL, kWalkR, kCuddleL, kCuddleR, kExplode, kHeart };
 SAMPLE fakeCuddle{};
 SAMPLE fakeCuddleAlt{};
 SAMPLE fakeHit{};
@@ -25,7 +25,6 @@ class WalkerTest : public HeadlessTest {
         for (int g = 0; g < 2; ++g)
             for (int s = 0; s < kWalkerStrips; ++s)
                 walkerImages[g][s] = strips[s];
-        walkerImages[kWalkerFemale][kWalkLeftStrip] = Own(Strip(kFemaleWalkL, 12, 20, 30));
         heartImage = Own(Strip(kHeart, 13, 10, 10));
         heartAnim = CreateAnim(heartImage, kHeartFrames);
         cuddleSample = currentCuddleSample = &fakeCuddle;
@@ -80,19 +79,6 @@ TEST_F(WalkerTest, ShotWalkerShowsExplosionFramesOneToFourteenAndIsFreedAtFourte
     EXPECT_EQ(walkerCount, 0);
     EXPECT_TRUE(walkerList.Empty());
     EXPECT_EQ(score, kWalkerPoints);
-}
-
-TEST_F(WalkerTest, ShotMissesTheFramesEdgesAndIsTakenOnlyWhileFree) {
-    Add(false, 1300)->facing = 0;
-    Aim(1300, 320);  // leftmost column
-    EXPECT_EQ(Pass(1), 0);
-    Aim(1306, 313);  // top row (the walker moved 5 left in that pass)
-    EXPECT_EQ(Pass(1), 0);
-    Aim(1295, 320);
-    EXPECT_EQ(Pass(1, 1), 1);  // another target already took it
-    EXPECT_EQ(walkerList.head->state, kWalkerWalking);
-    EXPECT_EQ(Pass(0), 0);
-    EXPECT_EQ(walkerList.head->state, kWalkerWalking);
 }
 
 TEST_F(WalkerTest, PairsBelowFiftyPixelsFacingEachOther) {
@@ -161,32 +147,6 @@ TEST_F(WalkerTest, ShootingBothOfAPairDropsTheCuddleCountOnce) {
     EXPECT_EQ(SoundsOf(hp->sounds, &fakeCuddle), (std::vector<bool>{true, false}));
 }
 
-TEST_F(WalkerTest, SurvivorOfAPairWalksOnTheWayItFaced) {
-    Walker* m = Add(false, 1300);
-    Walker* f = Add(true, 1320);
-    Pass(0);
-    FreeWalker(m);
-    EXPECT_EQ(f->state, kWalkerWalking);
-    EXPECT_EQ(f->frame, 0);
-    EXPECT_EQ(cuddleSoundCount, 0);
-    int x = f->x;
-    UpdateWalker(f);
-    EXPECT_EQ(f->x, x - kWalkerStep) << "it faced left, toward the male";
-}
-
-TEST_F(WalkerTest, WalkersTurnAtTheEndsOfTheLandscape) {
-    Walker* left = Add(false, 3);
-    left->facing = 0;
-    Walker* right = Add(false, 3118);
-    right->facing = 1;
-    UpdateWalker(left);
-    UpdateWalker(right);
-    EXPECT_EQ(left->x, 1);
-    EXPECT_EQ(left->facing, 1);
-    EXPECT_EQ(right->x, 3119);
-    EXPECT_EQ(right->facing, 0);
-}
-
 TEST_F(WalkerTest, SpawnPicksTheLeastUsedSiteHighestFirstAndBalancesKinds) {
     walkerSiteCount = 3;
     int xs[3] = {400, 1200, 2000};
@@ -218,19 +178,6 @@ TEST_F(WalkerTest, SpawnPicksTheLeastUsedSiteHighestFirstAndBalancesKinds) {
     EXPECT_EQ(walkerList.tail->gender, kWalkerMale);
 }
 
-TEST_F(WalkerTest, PassSpawnsOnlyWhileFewerWalkersThanSites) {
-    walkerSiteCount = 1;
-    walkerSiteX[0] = 500;
-    walkerSiteUsage[0] = 0;
-    walkerSpawnCountdown = 1;
-    Pass(0);
-    EXPECT_EQ(walkerCount, 1);
-    for (int i = 0; i < 100; ++i)
-        Pass(0);
-    EXPECT_EQ(walkerCount, 1);
-    EXPECT_EQ(walkerSpawnCountdown, kWalkerSpawnEvery) << "it stands while the sites are full";
-}
-
 TEST_F(WalkerTest, HeartBeatsOverTheMaleAndAdvancesOncePerWalker) {
     Walker* m = Add(false, 1300);
     Add(true, 1320);
@@ -243,17 +190,6 @@ TEST_F(WalkerTest, HeartBeatsOverTheMaleAndAdvancesOncePerWalker) {
     Pass(0);
     EXPECT_EQ(FrameAt(backBuffer, kHeart, m->x - cameraX + 30 - 72 + 5, kWalkerY - 45), 3);
     EXPECT_EQ(heartAnim->frame, 6);
-}
-
-TEST_F(WalkerTest, FemaleWalkingLeftPlaysHerStripBackwards) {
-    Walker* f = Add(true, 1300);
-    f->facing = 0;
-    f->frame = 2;
-    DrawWalker(f, backBuffer);
-    EXPECT_EQ(FrameAt(backBuffer, kFemaleWalkL, 105, 320), 9);
-    f->facing = 1;
-    DrawWalker(f, backBuffer);
-    EXPECT_EQ(FrameAt(backBuffer, kWalkR, 105, 320), 2);
 }
 
 TEST_F(WalkerTest, EndOfGameFreesEveryWalkerAndStopsTheLoop) {

@@ -112,7 +112,7 @@ void LoadShooterImages() {
 
 void LoadShooterSounds() {
     if (!shootingSample)
-        shootingSample = LoadSample("shootings.wav");
+        shootingSample = TryLoadSample("shootings.wav");
 }
 
 void SpawnShooter() {

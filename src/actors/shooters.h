@@ -28,10 +28,11 @@ constexpr int kShooterSpawnEvery = 40;
 constexpr int kShooterFirstSpawn = 10;  // first shooter of the program run
 // How far a shooter's top moves when it starts firing (negative is up); it
 // moves back by as much when it walks on, so it always walks at one height.
-// Both sizes' firing strips are painted 20 rows taller than their walking
-// strips, with the feet on the same ground row.
+// The big one's firing strip is painted 20 rows taller. The small one stays
+// put: a shot is always tested against the walking strip at the current y,
+// so without a shift the firing picture and the spot that can be hit agree.
 constexpr int kBigFireShift = -20;
-constexpr int kSmallFireShift = -20;
+constexpr int kSmallFireShift = 0;
 
 struct Shooter {
     int x;  // left edge, landscape; 1..3119 while walking

@@ -48,9 +48,6 @@ constexpr int kHeartLeftX = -34;   // male facing left
 constexpr int kHeartRightX = -72;  // male facing right, added to the cuddle frame width
 constexpr int kHeartAboveY = 50;
 
-// The second cuddle sample may be missing; it then falls back to the first.
-DATAFILE* altCuddleObject = nullptr;
-
 Walker* CreateWalker(int x, uint8_t gender) {
     BITMAP* const* img = walkerImages[gender];
     Walker* w = new Walker();
@@ -153,12 +150,9 @@ void LoadWalkerImages() {
 
 void LoadWalkerSounds() {
     if (!cuddleSample)
-        cuddleSample = LoadSample("schmusen.wav");
-    if (!cuddleSampleAlt && !altCuddleObject) {
-        altCuddleObject = load_datafile_object(kSndFile, "schmusen_.wav");
-        if (altCuddleObject && altCuddleObject->type == DAT_SAMPLE)
-            cuddleSampleAlt = static_cast<SAMPLE*>(altCuddleObject->dat);
-    }
+        cuddleSample = TryLoadSample("schmusen.wav");
+    if (!cuddleSampleAlt || cuddleSampleAlt == cuddleSample)
+        cuddleSampleAlt = TryLoadSample("schmusen_.wav");
     if (!cuddleSampleAlt)
         cuddleSampleAlt = cuddleSample;
 }
@@ -174,11 +168,12 @@ Walker* CreateFemaleWalker(int x) {
 }
 
 bool DrawWalker(Walker* w, BITMAP* target) {
-    if (!OnScreen(w))
-        return false;
     int fw = w->frameWidths[w->state];
+    int sx = w->x - cameraX;
+    if (sx + fw <= 0 || sx > kScreenW)
+        return false;
     BITMAP* image = ShownImage(w);
-    masked_blit(image, target, ShownFrame(w) * fw, 0, w->x - cameraX, w->y, fw, image->h);
+    masked_blit(image, target, ShownFrame(w) * fw, 0, sx, w->y, fw, image->h);
     return true;
 }
 

@@ -61,3 +61,15 @@ DATAFILE* LoadDatafile(const char* file) {
     }
     return data;
 }
+
+SAMPLE* TryLoadSample(const char* member) {
+    DATAFILE* obj = load_datafile_object(kSndFile, member);
+    if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
+        if (obj) {
+            unload_datafile_object(obj);
+        }
+        return nullptr;
+    }
+    keptObjects.push_back(obj);
+    return static_cast<SAMPLE*>(obj->dat);
+}

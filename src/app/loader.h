@@ -20,3 +20,7 @@ DATAFILE* LoadDatafile(const char* file);
 
 // Reports the failed load (stderr and Allegro's message) and exits with 1.
 [[noreturn]] void FatalLoad(const char* file, const char* member);
+
+// As LoadSample, but a missing or damaged member gives nullptr: a game
+// plays on without that sound.
+SAMPLE* TryLoadSample(const char* member);
