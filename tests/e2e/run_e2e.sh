@@ -2,8 +2,9 @@
 # Plays the real binary the way a player would: in a 16-bit X display,
 # started from a folder that is not its own, driven by xdotool.
 #   run_e2e.sh path/to/fluffernauts OUTDIR
-# Title after start, a key after 2.5 s brings the menu, Up then Enter quits
-# with status 0. Screenshots land in OUTDIR.
+# Title after start, a key after 2.5 s brings the menu; the high score
+# table, the intro film (F9, J) and a game left with Escape each return to
+# the menu; Up then Enter quits with status 0. Screenshots land in OUTDIR.
 set -u
 BIN=$(readlink -f "$1")
 OUT=$2
@@ -53,12 +54,57 @@ done
 [ -n "$WIN" ] || fail "no game window"
 xdotool mousemove 700 20
 
+HISCORE="$(dirname "$BIN")/data/hiscore.dat"
+[ -e "$HISCORE" ] && HAD_HISCORE=1 || HAD_HISCORE=0
+alive() { kill -0 "$GAME" 2>/dev/null || fail "the game exited early: $(cat "$OUT/game.log")"; }
+
 sleep 1
 shot title
 sleep 2.2  # past the 2.5 s in which the title swallows keys
 xdotool key space
 sleep 0.7
 shot menu
+
+# The high score table (row 5), then back with a key.
+for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
+xdotool key Return
+sleep 0.8
+shot highscores
+alive
+xdotool key space
+sleep 0.5
+if [ $HAD_HISCORE -eq 0 ] && [ -e "$HISCORE" ]; then
+    fail "looking at the table created $HISCORE"
+fi
+
+# The hidden film: F9 then J, a few seconds of it, then a key ends it.
+xdotool key F9
+sleep 0.1
+xdotool key j
+sleep 4
+shot intro
+alive
+xdotool key Escape
+sleep 0.6
+
+# A game: row 0, shoot once, leave with Escape (no high score entry).
+xdotool key Return
+sleep 2.5
+# The game reads the button and the keys once a frame: hold them a while,
+# as a hand would.
+xdotool mousemove 400 200 mousedown 1
+sleep 0.15
+xdotool mouseup 1
+sleep 0.5
+shot game
+alive
+xdotool keydown Escape
+sleep 0.2
+xdotool keyup Escape
+sleep 1
+shot menu_after_game
+alive
+
 xdotool key Up
 sleep 0.3
 shot menu_quit_row
@@ -76,7 +122,7 @@ STATUS=$?
 kill "$XPID" 2>/dev/null
 wait "$XPID" 2>/dev/null
 [ "$STATUS" -eq 0 ] || fail "exit status $STATUS: $(cat "$OUT/game.log")"
-for s in title menu menu_quit_row; do
+for s in title menu highscores intro game menu_after_game menu_quit_row; do
     [ -s "$OUT/$s.png" ] || fail "no screenshot $s"
 done
-echo "e2e: title, menu and quit passed; screenshots in $OUT"
+echo "e2e: title, menu, high scores, intro, a game and quit passed; screenshots in $OUT"
