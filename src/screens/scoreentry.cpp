@@ -2,7 +2,6 @@
 // tenth row, the player types a name into its row, and the table is saved.
 #include <allegro.h>
 
-#include <cstring>
 
 #include "app/platform.h"
 #include "app/system.h"
@@ -47,7 +46,15 @@ int InsertScore(int newScore) {
     }
     for (int k = kHighScoreRows - 2; k >= row; --k) {
         highScores[k + 1].score = highScores[k].score;
-        std::strncpy(highScores[k + 1].name, highScores[k].name, kNameFileBytes);
+        // As strncpy of the 9 file bytes: the bytes after the terminator
+        // become zeros.
+        const char* from = highScores[k].name;
+        char* to = highScores[k + 1].name;
+        bool ended = false;
+        for (int i = 0; i < kNameFileBytes; ++i) {
+            ended = ended || from[i] == 0;
+            to[i] = ended ? 0 : from[i];
+        }
     }
     highScores[row].score = newScore;
     highScores[row].name[0] = 0;
