@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "game/squadheights.h"
+
 struct Anim;
 struct Flyer;
 
@@ -13,11 +15,6 @@ constexpr int kShells = 10;
 constexpr int kTowerSegments = 6;
 constexpr int kFlowers = 10;
 constexpr int kSquad = 5;
-constexpr int kSquadPeriod = 578;
-
-// Squad start heights by landscape x mod 578: the hill line the UFOs rise
-// from behind.
-extern const std::array<int, kSquadPeriod> squadStartHeight;
 
 // Images only the game itself draws (loaded by the first game's set-up).
 extern BITMAP* sunImage;         // "sonne.bmp", 8 frames of 220x180

@@ -85,7 +85,7 @@ void ReleaseSquad() {
     for (int k = 0; k < kSquad; ++k) {
         Flyer* ufo = game.squad[k];
         ufo->x = x;
-        ufo->y = squadStartHeight[size_t(x % kSquadPeriod)];
+        ufo->y = kSquadStartHeights[size_t(x % kSquadPeriod)];
         ufo->dx = 0;
         ufo->dy = -1;
         ufo->alive = 1;
