@@ -11,32 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "support/assets.h"
+
 namespace {
 
 constexpr int kMaskColour = 0xF81F;
 constexpr int kGroundRow = 410;  // first row below walkers and small shooters
-
-void InitAllegroOnce() {
-    static bool done = false;
-    if (done)
-        return;
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(16);
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
-    done = true;
-}
-
-struct BitmapDeleter {
-    void operator()(BITMAP* b) const { destroy_bitmap(b); }
-};
-using Bitmap = std::unique_ptr<BITMAP, BitmapDeleter>;
-
-Bitmap Load(const std::string& name) {
-    InitAllegroOnce();
-    return Bitmap(load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr));
-}
 
 // A strip as the game sees it: frame width = image width / frames.
 struct Strip {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/system.h"
+#include "support/assets.h"
 
 HeadlessPlatform::HeadlessPlatform() = default;
 
@@ -82,12 +83,22 @@ void HeadlessPlatform::NextFrameWithoutPresent() {
     }
 }
 
-void HeadlessPlatform::Startup() {
+void StartAllegro16() {
     static bool started = false;
     if (!started) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
         started = true;
     }
+    set_color_depth(16);
+    // Without a display Allegro leaves red and blue swapped; a real screen
+    // is 5-6-5, and the pictures must match it.
+    _rgb_r_shift_16 = 11;
+    _rgb_g_shift_16 = 5;
+    _rgb_b_shift_16 = 0;
+}
+
+void HeadlessPlatform::Startup() {
+    StartAllegro16();
 }
 
 int HeadlessPlatform::SetGfxMode(int depth) {
