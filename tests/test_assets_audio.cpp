@@ -68,12 +68,12 @@ TEST_F(AudioAssets, FontIsFirstObjectMonochromeAndLineSized) {
     unload_datafile(data);
 }
 
-struct SoundSpec {
+struct ExpectedSound {
     const char* name;
     bool loop;  // played looped by the game
 };
 
-const SoundSpec kSounds[] = {
+const ExpectedSound kSounds[] = {
     {"hit.wav", false},      {"playergun.wav", false}, {"schmusen.wav", true},
     {"schmusen_.wav", true}, {"shootings.wav", true},
 };
@@ -84,9 +84,9 @@ int Level(const SAMPLE* s, unsigned long i) {
 }
 
 TEST_F(AudioAssets, SamplesLoadByNameShortAndLoud) {
-    for (const SoundSpec& spec : kSounds) {
-        SCOPED_TRACE(spec.name);
-        DATAFILE* obj = load_datafile_object("data/snd.dat", spec.name);
+    for (const ExpectedSound& want : kSounds) {
+        SCOPED_TRACE(want.name);
+        DATAFILE* obj = load_datafile_object("data/snd.dat", want.name);
         ASSERT_NE(obj, nullptr) << "not in data/snd.dat";
         ASSERT_EQ(obj->type, DAT_SAMPLE);
         const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
@@ -110,9 +110,9 @@ TEST_F(AudioAssets, SamplesLoadByNameShortAndLoud) {
 // in addition run from its last sample into its first without a step, across
 // a zero crossing.
 TEST_F(AudioAssets, SamplesStartAndEndOnZeroLoopsSeamless) {
-    for (const SoundSpec& spec : kSounds) {
-        SCOPED_TRACE(spec.name);
-        DATAFILE* obj = load_datafile_object("data/snd.dat", spec.name);
+    for (const ExpectedSound& want : kSounds) {
+        SCOPED_TRACE(want.name);
+        DATAFILE* obj = load_datafile_object("data/snd.dat", want.name);
         ASSERT_NE(obj, nullptr);
         const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
         ASSERT_GT(s->len, 2u);
@@ -123,7 +123,7 @@ TEST_F(AudioAssets, SamplesStartAndEndOnZeroLoopsSeamless) {
         const int last = Level(s, s->len - 1);
         EXPECT_LE(std::abs(first), 400);
         EXPECT_LE(std::abs(last), 400);
-        if (spec.loop) {
+        if (want.loop) {
             EXPECT_TRUE(last < 0 && first >= 0)
                 << "seam not at an upward zero crossing: " << last << " -> " << first;
             long steps = 0;
