@@ -145,7 +145,7 @@ void UpdateExplosion(int i, int sx, BITMAP* target) {
 void LoadMoleHoleImages() {
     if (!moundImage)
         moundImage = LoadImage("haufen256.bmp");
-    // The figures in the order the game has always loaded them.
+    // The figures in the game's loading order.
     constexpr int kLoadOrder[kMoleFigures] = {kMoleBazooka, kMolePeace, kMoleLout, kMoleExploding};
     for (int kind : kLoadOrder)
         if (!moleImages[kind])
