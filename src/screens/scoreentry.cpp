@@ -2,7 +2,6 @@
 // tenth row, the player types a name into its row, and the table is saved.
 #include <allegro.h>
 
-
 #include "app/platform.h"
 #include "app/system.h"
 #include "screens/highscores.h"
