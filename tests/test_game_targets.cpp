@@ -146,9 +146,7 @@ TEST_F(TargetsTest, TheTenthFlowerReleasesTheSquadWithAndWithoutBonusMode) {
         for (int k = 0; k < kSquad; ++k, x += 115) {
             EXPECT_EQ(first[k].x, x) << "UFO " << k;
             EXPECT_EQ(first[k].y, kSquadStartHeights[size_t(x % kSquadPeriod)]) << "UFO " << k;
-            EXPECT_EQ(first[k].dx, 0);
-            EXPECT_EQ(first[k].dy, -1);
-            EXPECT_EQ(first[k].alive, 1);
+            EXPECT_TRUE(first[k].dx == 0 && first[k].dy == -1 && first[k].alive == 1);
             EXPECT_EQ(yNext[k], first[k].y - 1) << "rises one row a frame";
         }
         EXPECT_EQ(scoreAt - scoreBefore, bonus ? 1050 : 50);
@@ -225,8 +223,7 @@ TEST_F(TargetsTest, OneClickTakesTwoOverlappingFlowers) {
             Click(6, p);
         }
     });
-    EXPECT_EQ(game.flowerShot[0] + game.flowerShot[1], 2);
-    EXPECT_EQ(game.flowersLeft, 8);
+    EXPECT_EQ(game.flowersLeft, 8) << "both flowers taken";
     EXPECT_EQ(score, 100);
     EXPECT_EQ(gameStats.shotsHit, 1) << "one shot, one hit";
 }
