@@ -1,6 +1,7 @@
 // Whole games, headless, with the real datafiles: the landscape targets'
 // rarer paths (the squad, the bonus mode, overlapping flowers), a shot that
 // only an early target takes, and the ways a game can end.
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
