@@ -7,7 +7,9 @@
 
 #include <vector>
 
+#include "actors/shooters.h"
 #include "app/platform.h"
+#include "app/random.h"
 
 // Frame k of strip `tag`; never the mask colour for k < 20 and tag < 8.
 inline int FrameColour(int tag, int k) {
@@ -29,6 +31,22 @@ inline int FrameAt(BITMAP* bmp, int tag, int x, int y) {
         if (c == FrameColour(tag, k))
             return k;
     return -1;
+}
+
+// A shooter of the given size, beamed down and walking at landscape x: the
+// size is the spawn's first draw, so a seed is found that gives it.
+inline Shooter* SpawnShooterAt(bool big, int x, int facing) {
+    uint32_t seed = 1;
+    while (SeedRandom(seed), (Random() % 10 > 5) != big)
+        ++seed;
+    SeedRandom(seed);
+    shooterSpawnCountdown = 1;
+    SpawnShooter();
+    Shooter* s = big ? bigShooters.tail : smallShooters.tail;
+    s->x = x;
+    s->facing = uint8_t(facing);
+    s->beaming = 0;
+    return s;
 }
 
 // Play and stop events of one sample in a headless sound log.

@@ -22,13 +22,3 @@ TEST(Random, StaysWithin15BitsAndWrapsStateModulo2To32) {
         ASSERT_LE(r, 32767);
     }
 }
-
-TEST(Random, SameSeedSameSequence) {
-    SeedRandom(123456);
-    int a[5];
-    for (int& x : a)
-        x = Random();
-    SeedRandom(123456);
-    for (int x : a)
-        EXPECT_EQ(Random(), x);
-}

@@ -47,21 +47,9 @@ class ShooterTest : public HeadlessTest {
         hitSound = nullptr;
         HeadlessTest::TearDown();
     }
-    // A shooter of the given size that has beamed down and walks at x.
+    // A shooter that has beamed down and walks at x, not firing soon.
     Shooter* Make(bool big, int x, int facing) {
-        uint32_t seed = 1;
-        for (;; ++seed) {
-            SeedRandom(seed);
-            if ((Random() % 10 > 5) == big)
-                break;
-        }
-        SeedRandom(seed);
-        shooterSpawnCountdown = 1;
-        SpawnShooter();
-        Shooter* s = big ? bigShooters.tail : smallShooters.tail;
-        s->x = x;
-        s->facing = uint8_t(facing);
-        s->beaming = 0;
+        Shooter* s = SpawnShooterAt(big, x, facing);
         s->timer = 1000;
         return s;
     }
