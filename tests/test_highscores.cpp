@@ -79,28 +79,17 @@ bool IsDefaultTable() {
 // True when `text`, drawn by Allegro at (x, y) with the alignment, is there
 // in `colour` pixel for pixel: the place and the wording of a text.
 bool ShowsText(BITMAP* shown, const std::string& text, TextAlign align, int x, int y, int colour) {
-    BITMAP* ref = create_bitmap(kScreenW, kScreenH);
+    int w = text_length(font, text.c_str());
+    x -= align == kAlignLeft ? 0 : align == kAlignRight ? w : w / 2;
+    BITMAP* ref = create_bitmap(w, text_height(font));
     clear_to_color(ref, 0);
-    int marker = makecol(255, 0, 255) ^ 1;
-    if (align == kAlignLeft)
-        textout_ex(ref, font, text.c_str(), x, y, marker, -1);
-    else if (align == kAlignRight)
-        textout_right_ex(ref, font, text.c_str(), x, y, marker, -1);
-    else
-        textout_centre_ex(ref, font, text.c_str(), x, y, marker, -1);
-    int inked = 0;
-    bool all = true;
-    for (int py = 0; py < kScreenH && all; ++py)
-        for (int px = 0; px < kScreenW; ++px)
-            if (getpixel(ref, px, py) == marker) {
-                ++inked;
-                if (getpixel(shown, px, py) != colour) {
-                    all = false;
-                    break;
-                }
-            }
+    textout_ex(ref, font, text.c_str(), 0, 0, 1, -1);
+    int wrong = 0;
+    for (int py = 0; py < ref->h; ++py)
+        for (int px = 0; px < w; ++px)
+            wrong += getpixel(ref, px, py) == 1 && getpixel(shown, x + px, y + py) != colour;
     destroy_bitmap(ref);
-    return all && inked > 0;
+    return w > 0 && wrong == 0;
 }
 
 bool ColourInBand(BITMAP* bmp, int colour, int y0, int y1) {
