@@ -1,7 +1,5 @@
 // The front-end pictures as the game loads them: sizes and transparency
 // that the menu, the pages and the end of a game depend on.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -9,29 +7,19 @@
 #include <sstream>
 #include <string>
 
+#include "support/assets.h"
 #include "support/harness.h"
 
 namespace {
 
-constexpr int kMask16 = 0xF81F;
-
 class FrontendAssets : public HeadlessTest {
   protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        struct stat st;
-        ASSERT_EQ(stat("data/gfx.dat", &st), 0) << "gfx.dat is built before the tests";
-    }
     BITMAP* Load(const std::string& name) {
-        BITMAP* b = load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr);
+        BITMAP* b = ::Load(name).release();
         EXPECT_NE(b, nullptr) << name << " does not load";
-        if (b) {
-            EXPECT_EQ(bitmap_color_depth(b), 16) << name;
-            Own(b);
-        }
-        return b;
+        return b ? Own(b) : nullptr;
     }
-    static bool Opaque(BITMAP* b, int x, int y) { return getpixel(b, x, y) != kMask16; }
+    static bool Opaque(BITMAP* b, int x, int y) { return !Masked(b, x, y); }
     // Pixels in [x0, x1] x [y0, y1] that are the mask colour.
     static int Holes(BITMAP* b, int x0, int y0, int x1, int y1) {
         int n = 0;
@@ -63,7 +51,8 @@ TEST_F(FrontendAssets, NoPictureHasAPinkFringe) {
         for (int y = 0; y < b->h; ++y)
             for (int x = 0; x < b->w; ++x) {
                 int c = getpixel(b, x, y);
-                nearMask += c != kMask16 && c >> 11 >= 28 && (c >> 5 & 63) <= 8 && (c & 31) >= 28;
+                nearMask +=
+                    c != kMaskColour && c >> 11 >= 28 && (c >> 5 & 63) <= 8 && (c & 31) >= 28;
             }
         EXPECT_EQ(nearMask, 0);
     }
