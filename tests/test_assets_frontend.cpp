@@ -1,10 +1,5 @@
 // The front-end pictures as the game loads them: sizes and transparency
 // that the menu, the pages and the end of a game depend on.
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 
 #include "support/assets.h"
@@ -168,54 +163,4 @@ TEST_F(FrontendAssets, OverlaysAreMaskedAroundTheirShapes) {
         EXPECT_FALSE(Opaque(b, b->w - 1, b->h - 1));
         EXPECT_GT(b->w * b->h - Holes(b, 0, 0, b->w - 1, b->h - 1), b->w * b->h / 4);
     }
-}
-
-// The frames table of the contact sheets names every strip of the game; a
-// strip that is no exact multiple of its frames animates with a drifting
-// seam, and a wrong table entry would hide that on the sheets. Members
-// that are not painted yet are left to their own family's test.
-TEST_F(FrontendAssets, EveryPaintedStripIsAnExactMultipleOfItsFramesTableEntry) {
-    std::string self = __FILE__;
-    std::string table = self.substr(0, self.rfind("tests/")) + "tools/art/frames.txt";
-    std::ifstream in(table);
-    ASSERT_TRUE(in.good()) << table;
-    // Strips whose frame count is free: the least number of frames the
-    // game shows from them.
-    const std::map<std::string, int> kAtLeast = {
-        {"shells.bmp", 10},  // ten shells flying out, frames 0..9
-        {"score.bmp", 9},    // "any other value" and eight listed points
-        {"bonus.bmp", 7},    // bonus levels 0..6
-    };
-    std::string line;
-    int entries = 0, checked = 0;
-    while (std::getline(in, line)) {
-        std::istringstream ss(line);
-        std::string name, frames, dir;
-        if (line.empty() || line[0] == '#' || !(ss >> name >> frames >> dir))
-            continue;
-        ++entries;
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(dir == "h" || dir == "v");
-        BITMAP* b = load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr);
-        if (!b)
-            continue;
-        Own(b);
-        ++checked;
-        int length = dir == "h" ? b->w : b->h;
-        if (frames[0] == '@') {
-            int step = std::atoi(frames.c_str() + 1);
-            ASSERT_GT(step, 0);
-            EXPECT_EQ(length % step, 0) << length << " is not a multiple of " << step;
-            auto it = kAtLeast.find(name);
-            if (it != kAtLeast.end()) {
-                EXPECT_GE(length / step, it->second);
-            }
-        } else {
-            int n = std::atoi(frames.c_str());
-            ASSERT_GT(n, 0);
-            EXPECT_EQ(length % n, 0) << length << " is not a multiple of " << n;
-        }
-    }
-    EXPECT_GE(entries, 50) << "the table lists every strip of the game";
-    std::printf("frames table: %d strips listed, %d painted and checked\n", entries, checked);
 }
