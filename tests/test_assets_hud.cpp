@@ -148,11 +148,13 @@ TEST_F(HudAssets, MoundHidesTheCutOfEveryRisingFigure) {
     BITMAP* baz = Load("bazooka.bmp");
     ASSERT_TRUE(mound && lout && baz);
     EXPECT_LE(450 + mound->h, 600);
+    EXPECT_EQ(mound->w % 7, 0);
     const int mw = mound->w / 7;
     const int hw = lout->w / 9 / 2;
     for (const Figure& f : kFigures) {
         BITMAP* b = Load(f.name);
         ASSERT_NE(b, nullptr) << f.name;
+        EXPECT_EQ(b->w % f.frames, 0) << f.name;
         const int fw = b->w / f.frames;
         for (int k = 0; k < f.frames; ++k)
             EXPECT_TRUE(HasInk(b, k * fw, 0, fw, b->h)) << f.name << " frame " << k;
