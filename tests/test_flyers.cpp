@@ -77,47 +77,36 @@ class FlyerTest : public HeadlessTest {
     int respawn = 0;
 };
 
-TEST_F(FlyerTest, UfoEntersFromEitherSideWithOneDraw) {
-    uint32_t s = SeedForSide(true);
-    SeedRandom(s);
-    Random();
-    uint32_t afterOne = RandomState();
-    SeedRandom(s);
-    flyer = CreateUfo(nullptr);
-    EXPECT_EQ(RandomState(), afterOne);
-    EXPECT_EQ(flyer->x, 4000);
-    EXPECT_EQ(flyer->dx, -4);
-    EXPECT_EQ(flyer->y, 20);
-
-    flyer->frame = 3;
-    flyer->dy = 7;
-    SeedRandom(SeedForSide(false));
-    EXPECT_EQ(CreateUfo(flyer), flyer);  // in place
-    EXPECT_EQ(flyer->x, -800);
-    EXPECT_EQ(flyer->dx, 4);
-    EXPECT_EQ(flyer->dy, 0);
-    EXPECT_EQ(flyer->frame, 3);  // not named, so kept
-}
-
-TEST_F(FlyerTest, RespawnCountRunsOnlyWhileTheUfoOverlapsTheLandscape) {
-    // From the right: x = 4000 - 4n overlaps once below 3200, at n = 201.
-    SeedRandom(SeedForSide(true));
-    flyer = CreateUfo(nullptr);
-    for (int n = 1; n <= 200; ++n)
+TEST_F(FlyerTest, UfoCrossesFromEitherSideWithOneDrawCountingOnlyOverTheLandscape) {
+    struct Side {
+        bool fromRight;
+        int x, dx;
+        int outside;                      // updates before it first overlaps the landscape
+    } sides[] = {{true, 4000, -4, 200},   // x = 4000 - 4n drops below 3200
+                 {false, -800, 4, 195}};  // the 20-pixel UFO's right edge passes 0
+    for (const Side& side : sides) {
+        SCOPED_TRACE(side.fromRight ? "from the right" : "from the left");
+        uint32_t s = SeedForSide(side.fromRight);
+        SeedRandom(s);
+        Random();
+        uint32_t afterOne = RandomState();
+        SeedRandom(s);
+        Flyer* before = flyer;
+        if (flyer)
+            flyer->frame = 3, flyer->dy = 7;
+        flyer = CreateUfo(flyer);
+        EXPECT_TRUE(!before || flyer == before) << "made again in place";
+        EXPECT_EQ(RandomState(), afterOne);
+        EXPECT_EQ(std::vector<int>({flyer->x, flyer->y, flyer->dx, flyer->dy}),
+                  std::vector<int>({side.x, 20, side.dx, 0}));
+        EXPECT_EQ(flyer->frame, before ? 3 : 0) << "the frame is kept";
+        respawn = 0;
+        for (int n = 0; n < side.outside; ++n)
+            UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
+        EXPECT_EQ(respawn, 0);
         UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 0);
-    UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 1);
-
-    // From the left: the 20-pixel UFO's right edge passes 0 at n = 196.
-    SeedRandom(SeedForSide(false));
-    CreateUfo(flyer);
-    respawn = 0;
-    for (int n = 1; n <= 195; ++n)
-        UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 0);
-    UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 1);
+        EXPECT_EQ(respawn, 1);
+    }
 }
 
 TEST_F(FlyerTest, UfoIsDrawnAndAnimatedOnlyOnScreenButAlwaysMoves) {
