@@ -25,9 +25,10 @@ class HudAssets : public ::testing::Test {
     std::vector<Bitmap> loaded_;
 };
 
-TEST_F(HudAssets, DigitsFitTheCounters) {
+TEST_F(HudAssets, DigitsFitTheCountersAndTheLifePanel) {
     BITMAP* d = Load("digit.bmp");
-    ASSERT_NE(d, nullptr);
+    BITMAP* panel = Load("life.bmp");
+    ASSERT_TRUE(d && panel);
     ASSERT_EQ(d->w % 10, 0);
     const int w = d->w / 10;
     // Five score digits end at x 87 + w and must start on screen.
@@ -39,21 +40,12 @@ TEST_F(HudAssets, DigitsFitTheCounters) {
         EXPECT_TRUE(HasInk(d, k * w, 0, w, d->h)) << "digit " << k;
         EXPECT_FALSE(HasInk(d, k * w, 0, 1, d->h)) << "digit " << k << " touches its left edge";
     }
-}
-
-TEST_F(HudAssets, LifePanelHoldsItsDigits) {
-    BITMAP* panel = Load("life.bmp");
-    BITMAP* d = Load("digit.bmp");
-    ASSERT_NE(panel, nullptr);
-    ASSERT_NE(d, nullptr);
-    const int w = d->w / 10;
     // Panel at (20, 520); digits at row 535, a life of 100 spans x 56 - 2w
-    // .. 56 + w: all of it lies on the panel.
+    // .. 56 + w: all of it lies on the panel, which is solid behind it.
     EXPECT_LE(20, 56 - 2 * w);
     EXPECT_GE(20 + panel->w, 56 + w);
     EXPECT_GE(520 + panel->h, 535 + d->h);
     EXPECT_LE(520 + panel->h, 600);
-    // The panel is solid behind the two-digit life.
     for (int x = 52 - w; x < 52 + w; ++x)
         EXPECT_TRUE(Solid(panel, x - 20, 535 - 520 + d->h / 2));
 }
