@@ -90,8 +90,7 @@ TEST_F(AudioAssets, SamplesAreShortLoudAndStartAndEndOnZero) {
         const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
         EXPECT_EQ(s->bits, 16);
         EXPECT_EQ(s->stereo, 0);
-        EXPECT_GE(s->freq, 11025);
-        EXPECT_LE(s->freq, 44100);
+        EXPECT_TRUE(s->freq >= 11025 && s->freq <= 44100) << s->freq;
         const double seconds = static_cast<double>(s->len) / s->freq;
         EXPECT_GE(seconds, 0.1);
         EXPECT_LE(seconds, 1.5) << "keep the effects short";
@@ -181,8 +180,7 @@ TEST_F(AudioAssets, TuneLoadsAndOutlastsTheIntroFilm) {
     EXPECT_GT(static_cast<double>(tune.lastNoteTick) / tune.division, 70.0)
         << "silence under the finale";
     const double seconds = beats * tune.tempo / 1e6;
-    EXPECT_GE(seconds, 35.0);
-    EXPECT_LE(seconds, 55.0);
+    EXPECT_TRUE(seconds >= 35.0 && seconds <= 55.0) << seconds;
 }
 
 // Without a synthesizer the tune plays from patches.dat; a program or drum it

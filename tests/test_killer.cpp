@@ -78,8 +78,7 @@ TEST_F(KillerTest, DelayRunsOnlyWhileAPairCuddlesAndTheKillerRisesTenRowsAFrame)
     EXPECT_TRUE(Frame());
     EXPECT_EQ(k->y, 599);
     EXPECT_EQ(k->x, 1200 + 350);
-    EXPECT_GE(killerDelay, 130);
-    EXPECT_LE(killerDelay, 249);
+    EXPECT_TRUE(killerDelay >= 130 && killerDelay <= 249) << killerDelay;
     EXPECT_EQ(FrameAt(backBuffer, kRise, 400, 599), 0) << "only the top row shows";
     EXPECT_EQ(getpixel(backBuffer, 400, 598), 0);
     for (int y = 589; y > 400; y -= 10) {
@@ -97,8 +96,7 @@ TEST_F(KillerTest, DelayRunsOnlyWhileAPairCuddlesAndTheKillerRisesTenRowsAFrame)
 TEST_F(KillerTest, FiresForItsTimeThenSinksAndParks) {
     RiseToFire();
     int timer = k->fireTimer;
-    ASSERT_GE(timer, 50);
-    ASSERT_LE(timer, 119);
+    ASSERT_TRUE(timer >= 50 && timer <= 119) << timer;
     for (int i = 1; i < timer; ++i)
         Frame();
     EXPECT_EQ(k->state, kKillerFiring);

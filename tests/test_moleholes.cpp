@@ -131,8 +131,7 @@ TEST_F(MoleHoleTest, NewHoleOnlyWhileNoneIsInViewAndTheGateIsOpen) {
     ASSERT_EQ(moleHoleCount, 2);
     EXPECT_EQ(moleX[1], 2800);
     EXPECT_EQ(spawnGate, timeLeft - 2000);
-    EXPECT_GE(moleWait[1], 100);
-    EXPECT_LE(moleWait[1], 199);
+    EXPECT_TRUE(moleWait[1] >= 100 && moleWait[1] <= 199) << moleWait[1];
 }
 
 TEST_F(MoleHoleTest, HoleOutOfViewStandsStillAndGrowsThenWaitsInView) {
@@ -184,10 +183,8 @@ TEST_F(MoleHoleTest, ShotPeaceFigureCostsAThousandWithThreeOutcomes) {
     EXPECT_EQ(score, -1000);
     EXPECT_EQ(moleKind[0], kMoleBazooka);
     EXPECT_EQ(moleRise[0], 0);
-    EXPECT_GE(moleCountdown[0] / 5, 2);
-    EXPECT_LE(moleCountdown[0] / 5, 4);
-    EXPECT_GE(moleWait[0], 50);
-    EXPECT_LE(moleWait[0], 149);
+    EXPECT_TRUE(moleCountdown[0] / 5 >= 2 && moleCountdown[0] / 5 <= 4) << moleCountdown[0] / 5;
+    EXPECT_TRUE(moleWait[0] >= 50 && moleWait[0] <= 149) << moleWait[0];
 
     moleKind[0] = kMolePeace;
     moleRise[0] = 30;
@@ -197,8 +194,7 @@ TEST_F(MoleHoleTest, ShotPeaceFigureCostsAThousandWithThreeOutcomes) {
     EXPECT_EQ(score, -2000);
     EXPECT_EQ(moleKind[0], kMolePeace);
     EXPECT_EQ(moleRise[0], 0);
-    EXPECT_GE(moleWait[0], 400);
-    EXPECT_LE(moleWait[0], 899);
+    EXPECT_TRUE(moleWait[0] >= 400 && moleWait[0] <= 899) << moleWait[0];
 
     moleWait[0] = 0;
     Step();

@@ -18,7 +18,6 @@ TEST(Random, StaysWithin15BitsAndWrapsStateModulo2To32) {
     EXPECT_EQ(RandomState(), 2316998u);
     for (int i = 0; i < 100000; ++i) {
         int r = Random();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, 32767);
+        ASSERT_TRUE(r >= 0 && r <= 32767) << r;
     }
 }
