@@ -1,6 +1,8 @@
 // UFOs, planes, wrecks and care packages with synthetic strips: every
 // frame of a strip is solid, so a hit depends only on the rectangle and on
 // the mask pixels a test punches in.
+#include <cstring>
+
 #include "actors/bubbles.h"
 #include "actors/flyers.h"
 #include "app/random.h"
@@ -55,8 +57,7 @@ class FlyerTest : public HeadlessTest {
         FreeAllBubbles();
         ufoImage = planeImage = wreckImage = careImage = nullptr;
         scoreImage = bonusImage = nullptr;
-        for (BITMAP*& b : bubbleImages)
-            b = nullptr;
+        std::memset(bubbleImages, 0, sizeof bubbleImages);
         HeadlessTest::TearDown();
     }
     // A flyer standing still at screen (sx, y).

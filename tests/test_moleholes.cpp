@@ -67,8 +67,7 @@ class MoleHoleTest : public HeadlessTest {
         FreeMoleHoles();
         FreeAllPopups();
         moundImage = nullptr;
-        for (BITMAP*& b : moleImages)
-            b = nullptr;
+        std::memset(moleImages, 0, sizeof moleImages);
         gameRunning = 1;
         bazookaFired = 0;
         HeadlessTest::TearDown();

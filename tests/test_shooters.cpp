@@ -1,5 +1,7 @@
 // Shooters with synthetic strips. Small: frames 20 x 40. Big: frames 40 x 260,
 // so a big shooter stands at y 330 and overlaps a small one at y 333.
+#include <cstring>
+
 #include "actors/shooters.h"
 #include "app/random.h"
 #include "app/system.h"
@@ -40,9 +42,7 @@ class ShooterTest : public HeadlessTest {
     void TearDown() override {
         FreeAllShooters();
         FreeAllPopups();
-        for (auto& row : shooterImages)
-            for (BITMAP*& b : row)
-                b = nullptr;
+        std::memset(shooterImages, 0, sizeof shooterImages);
         shootingSample = nullptr;
         hitSound = nullptr;
         HeadlessTest::TearDown();

@@ -1,5 +1,7 @@
 // Walkers with synthetic strips: walking frames 20 wide, cuddling 30,
 // exploding 40, all 30 high; the view starts at 1200.
+#include <cstring>
+
 #include "actors/walkers.h"
 #include "app/system.h"
 #include "game/gamestate.h"
@@ -42,9 +44,7 @@ class WalkerTest : public HeadlessTest {
         FreeAnim(heartAnim);
         heartAnim = nullptr;
         heartImage = nullptr;
-        for (auto& row : walkerImages)
-            for (BITMAP*& b : row)
-                b = nullptr;
+        std::memset(walkerImages, 0, sizeof walkerImages);
         cuddleSample = cuddleSampleAlt = currentCuddleSample = nullptr;
         hitSound = nullptr;
         HeadlessTest::TearDown();
