@@ -3,13 +3,8 @@
 // frame; explosion 15 x (40 x 30). Holes sit at screen x 400 (landscape 1600).
 #include <cstring>
 
-#include "app/random.h"
-#include "app/system.h"
-#include "game/gamestate.h"
 #include "ground_strips.h"
-#include "support/harness.h"
 #include "world/moleholes.h"
-#include "world/score.h"
 
 namespace {
 enum Tag { kMound, kLout, kPeace, kBazooka, kBoom };
@@ -44,10 +39,10 @@ int DigitAt(BITMAP* bmp, int x, int y) {
 }
 }  // namespace
 
-class MoleHoleTest : public HeadlessTest {
+class MoleHoleTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         moundImage = Own(Strip(kMound, 7, 60, 20));
         moleImages[kMoleLout] = Own(Strip(kLout, 9, 40, 30));
         moleImages[kMolePeace] = Own(Strip(kPeace, 17, 40, 30));
@@ -56,21 +51,18 @@ class MoleHoleTest : public HeadlessTest {
         CreateMoleHoleAnims();
         moleHoleCount = 0;
         moleHoleMax = 3;
-        cameraX = 1200;
         timeLeft = 9000;
         spawnGate = 8000;
-        score = 0;
         gameRunning = 1;
         bazookaFired = 0;
     }
     void TearDown() override {
         FreeMoleHoles();
-        FreeAllPopups();
         moundImage = nullptr;
         std::memset(moleImages, 0, sizeof moleImages);
         gameRunning = 1;
         bazookaFired = 0;
-        HeadlessTest::TearDown();
+        GroundTest::TearDown();
     }
     // A grown hole at the middle of the view whose figure rises at once.
     int AddHole(int kind) {

@@ -2,23 +2,12 @@
 // so a big shooter stands at y 330 and overlaps a small one at y 333.
 #include <cstring>
 
-#include "actors/shooters.h"
-#include "app/random.h"
-#include "app/system.h"
-#include "game/gamestate.h"
 #include "ground_strips.h"
-#include "support/harness.h"
-#include "world/score.h"
 
-namespace {
-SAMPLE fakeGunfire{};
-SAMPLE fakeHit{};
-}  // namespace
-
-class ShooterTest : public HeadlessTest {
+class ShooterTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         const int w[2] = {20, 40};
         const int h[2] = {40, 260};
         for (int b = 0; b < 2; ++b) {
@@ -30,22 +19,12 @@ class ShooterTest : public HeadlessTest {
             img[kShooterBeam] = Own(Strip(4, 7, 50, 60));
             img[kCasingSlot] = Own(Strip(5, 11, 8, 8));
         }
-        shootingSample = &fakeGunfire;
-        hitSound = &fakeHit;
-        cameraX = 1200;
-        score = 0;
-        life = 100;
-        ResetShootingSound();
-        hp->sounds.clear();
         shooterSpawnCountdown = kShooterFirstSpawn;
     }
     void TearDown() override {
         FreeAllShooters();
-        FreeAllPopups();
         std::memset(shooterImages, 0, sizeof shooterImages);
-        shootingSample = nullptr;
-        hitSound = nullptr;
-        HeadlessTest::TearDown();
+        GroundTest::TearDown();
     }
     // A shooter that has beamed down and walks at x, not firing soon.
     Shooter* Make(bool big, int x, int facing) {

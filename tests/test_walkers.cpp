@@ -2,24 +2,16 @@
 // exploding 40, all 30 high; the view starts at 1200.
 #include <cstring>
 
-#include "actors/walkers.h"
-#include "app/system.h"
-#include "game/gamestate.h"
 #include "ground_strips.h"
-#include "support/harness.h"
-#include "world/score.h"
 
 namespace {
 enum Tag { kWalkL, kWalkR, kCuddleL, kCuddleR, kExplode, kHeart };
-SAMPLE fakeCuddle{};
-SAMPLE fakeCuddleAlt{};
-SAMPLE fakeHit{};
 }  // namespace
 
-class WalkerTest : public HeadlessTest {
+class WalkerTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         BITMAP* strips[kWalkerStrips] = {
             Own(Strip(kWalkL, 12, 20, 30)), Own(Strip(kWalkR, 12, 20, 30)),
             Own(Strip(kCuddleL, 12, 30, 30)), Own(Strip(kCuddleR, 12, 30, 30)),
@@ -29,25 +21,16 @@ class WalkerTest : public HeadlessTest {
                 walkerImages[g][s] = strips[s];
         heartImage = Own(Strip(kHeart, 13, 10, 10));
         heartAnim = CreateAnim(heartImage, kHeartFrames);
-        cuddleSample = currentCuddleSample = &fakeCuddle;
-        cuddleSampleAlt = &fakeCuddleAlt;
-        hitSound = &fakeHit;
-        cameraX = 1200;
-        score = 0;
         walkerSiteCount = 0;
         walkerSpawnCountdown = kWalkerSpawnEvery;
-        ResetCuddleSound();
     }
     void TearDown() override {
         FreeAllWalkers();
-        FreeAllPopups();
         FreeAnim(heartAnim);
         heartAnim = nullptr;
         heartImage = nullptr;
         std::memset(walkerImages, 0, sizeof walkerImages);
-        cuddleSample = cuddleSampleAlt = currentCuddleSample = nullptr;
-        hitSound = nullptr;
-        HeadlessTest::TearDown();
+        GroundTest::TearDown();
     }
     Walker* Add(bool female, int x) {
         Walker* w = female ? CreateFemaleWalker(x) : CreateMaleWalker(x);
