@@ -7,7 +7,14 @@
 
 #include <vector>
 
+#include "actors/shooters.h"
+#include "actors/walkers.h"
 #include "app/platform.h"
+#include "app/random.h"
+#include "app/system.h"
+#include "game/gamestate.h"
+#include "support/harness.h"
+#include "world/score.h"
 
 // Frame k of strip `tag`; never the mask colour for k < 20 and tag < 8.
 inline int FrameColour(int tag, int k) {
@@ -30,6 +37,48 @@ inline int FrameAt(BITMAP* bmp, int tag, int x, int y) {
             return k;
     return -1;
 }
+
+// A shooter of the given size, beamed down and walking at landscape x: the
+// size is the spawn's first draw, so a seed is found that gives it.
+inline Shooter* SpawnShooterAt(bool big, int x, int facing) {
+    uint32_t seed = 1;
+    while (SeedRandom(seed), (Random() % 10 > 5) != big)
+        ++seed;
+    SeedRandom(seed);
+    shooterSpawnCountdown = 1;
+    SpawnShooter();
+    Shooter* s = big ? bigShooters.tail : smallShooters.tail;
+    s->x = x;
+    s->facing = uint8_t(facing);
+    s->beaming = 0;
+    return s;
+}
+
+// The ground families' common set-up: the view at 1200, a fresh score and
+// life, no loop playing, and stand-in sounds whose plays the log records.
+class GroundTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        hitSound = &fakeHit;
+        shootingSample = &fakeGunfire;
+        cuddleSample = &fakeCuddle;
+        cuddleSampleAlt = &fakeCuddleAlt;
+        ResetShootingSound();
+        ResetCuddleSound();
+        hp->sounds.clear();
+        cameraX = 1200;
+        score = 0;
+        life = 100;
+    }
+    void TearDown() override {
+        FreeAllPopups();
+        hitSound = shootingSample = nullptr;
+        cuddleSample = cuddleSampleAlt = currentCuddleSample = nullptr;
+        HeadlessTest::TearDown();
+    }
+    SAMPLE fakeHit{}, fakeGunfire{}, fakeCuddle{}, fakeCuddleAlt{};
+};
 
 // Play and stop events of one sample in a headless sound log.
 template <typename Log>

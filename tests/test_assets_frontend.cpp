@@ -1,37 +1,20 @@
 // The front-end pictures as the game loads them: sizes and transparency
 // that the menu, the pages and the end of a game depend on.
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 
+#include "support/assets.h"
 #include "support/harness.h"
 
 namespace {
 
-constexpr int kMask16 = 0xF81F;
-
 class FrontendAssets : public HeadlessTest {
   protected:
-    void SetUp() override {
-        HeadlessTest::SetUp();
-        struct stat st;
-        ASSERT_EQ(stat("data/gfx.dat", &st), 0) << "gfx.dat is built before the tests";
-    }
     BITMAP* Load(const std::string& name) {
-        BITMAP* b = load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr);
+        BITMAP* b = ::Load(name).release();
         EXPECT_NE(b, nullptr) << name << " does not load";
-        if (b) {
-            EXPECT_EQ(bitmap_color_depth(b), 16) << name;
-            Own(b);
-        }
-        return b;
+        return b ? Own(b) : nullptr;
     }
-    static bool Opaque(BITMAP* b, int x, int y) { return getpixel(b, x, y) != kMask16; }
+    static bool Opaque(BITMAP* b, int x, int y) { return !Masked(b, x, y); }
     // Pixels in [x0, x1] x [y0, y1] that are the mask colour.
     static int Holes(BITMAP* b, int x0, int y0, int x1, int y1) {
         int n = 0;
@@ -43,31 +26,33 @@ class FrontendAssets : public HeadlessTest {
     static int Luma(int c) { return (getr16(c) * 3 + getg16(c) * 6 + getb16(c)) / 10; }
 };
 
-const char* const kMembers[] = {
-    "cursor.bmp",   "tlebg.bmp",   "titel.bmp", "panel00.bmp", "panel00_sel.bmp",
-    "highscre.bmp", "credits.bmp", "news.bmp",  "panel.bmp",   "gameover.bmp",
-};
-
 }  // namespace
 
-TEST_F(FrontendAssets, EveryMemberLoadsFitsTheScreenAndHasNoPinkFringe) {
-    for (const char* name : kMembers) {
+// Every picture of data/gfx.dat: a colour just next to magenta shows as a
+// pink seam where the mask was meant.
+TEST_F(FrontendAssets, NoPictureHasAPinkFringe) {
+    DATAFILE* all = load_datafile("data/gfx.dat");
+    ASSERT_NE(all, nullptr);
+    int pictures = 0;
+    for (DATAFILE* d = all; d->type != DAT_END; ++d) {
+        std::string name = get_datafile_property(d, DAT_ID('N', 'A', 'M', 'E'));
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".bmp") != 0)
+            continue;
         SCOPED_TRACE(name);
         BITMAP* b = Load(name);
         ASSERT_NE(b, nullptr);
-        EXPECT_LE(b->w, 800);
-        EXPECT_LE(b->h, 600);
-        // A colour just next to magenta would show as a pink seam where
-        // the mask was meant.
+        ++pictures;
         int nearMask = 0;
         for (int y = 0; y < b->h; ++y)
             for (int x = 0; x < b->w; ++x) {
                 int c = getpixel(b, x, y);
-                if (c != kMask16 && getr16(c) >= 240 && getg16(c) <= 16 && getb16(c) >= 240)
-                    ++nearMask;
+                nearMask +=
+                    c != kMaskColour && c >> 11 >= 28 && (c >> 5 & 63) <= 8 && (c & 31) >= 28;
             }
         EXPECT_EQ(nearMask, 0);
     }
+    unload_datafile(all);
+    EXPECT_GE(pictures, 100);
 }
 
 TEST_F(FrontendAssets, CursorIsACrosshairCentredOnItsHotSpot) {
@@ -178,54 +163,4 @@ TEST_F(FrontendAssets, OverlaysAreMaskedAroundTheirShapes) {
         EXPECT_FALSE(Opaque(b, b->w - 1, b->h - 1));
         EXPECT_GT(b->w * b->h - Holes(b, 0, 0, b->w - 1, b->h - 1), b->w * b->h / 4);
     }
-}
-
-// The frames table of the contact sheets names every strip of the game; a
-// strip that is no exact multiple of its frames animates with a drifting
-// seam, and a wrong table entry would hide that on the sheets. Members
-// that are not painted yet are left to their own family's test.
-TEST_F(FrontendAssets, EveryPaintedStripIsAnExactMultipleOfItsFramesTableEntry) {
-    std::string self = __FILE__;
-    std::string table = self.substr(0, self.rfind("tests/")) + "tools/art/frames.txt";
-    std::ifstream in(table);
-    ASSERT_TRUE(in.good()) << table;
-    // Strips whose frame count is free: the least number of frames the
-    // game shows from them.
-    const std::map<std::string, int> kAtLeast = {
-        {"shells.bmp", 10},  // ten shells flying out, frames 0..9
-        {"score.bmp", 9},    // "any other value" and eight listed points
-        {"bonus.bmp", 7},    // bonus levels 0..6
-    };
-    std::string line;
-    int entries = 0, checked = 0;
-    while (std::getline(in, line)) {
-        std::istringstream ss(line);
-        std::string name, frames, dir;
-        if (line.empty() || line[0] == '#' || !(ss >> name >> frames >> dir))
-            continue;
-        ++entries;
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(dir == "h" || dir == "v");
-        BITMAP* b = load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr);
-        if (!b)
-            continue;
-        Own(b);
-        ++checked;
-        int length = dir == "h" ? b->w : b->h;
-        if (frames[0] == '@') {
-            int step = std::atoi(frames.c_str() + 1);
-            ASSERT_GT(step, 0);
-            EXPECT_EQ(length % step, 0) << length << " is not a multiple of " << step;
-            auto it = kAtLeast.find(name);
-            if (it != kAtLeast.end()) {
-                EXPECT_GE(length / step, it->second);
-            }
-        } else {
-            int n = std::atoi(frames.c_str());
-            ASSERT_GT(n, 0);
-            EXPECT_EQ(length % n, 0) << length << " is not a multiple of " << n;
-        }
-    }
-    EXPECT_GE(entries, 50) << "the table lists every strip of the game";
-    std::printf("frames table: %d strips listed, %d painted and checked\n", entries, checked);
 }

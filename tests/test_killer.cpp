@@ -1,48 +1,29 @@
 // The foreground killer with synthetic strips: rising picture 100 x 200 (so
 // it stands at y 400), firing strip 10 x (100 x 200), explosion 18 x (150 x
 // 200), casings 11 x (10 x 10).
-#include "actors/shooters.h"
-#include "actors/walkers.h"
-#include "app/system.h"
-#include "game/gamestate.h"
 #include "ground_strips.h"
-#include "support/harness.h"
 #include "world/killer.h"
-#include "world/score.h"
 
 namespace {
 enum Tag { kRise, kFire, kBoom, kCasing };
-SAMPLE fakeGunfire{};
-SAMPLE fakeHit{};
 }  // namespace
 
-class KillerTest : public HeadlessTest {
+class KillerTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         killerRiseImage = Own(Strip(kRise, 1, 100, 200));
         killerImage = Own(Strip(kFire, 10, 100, 200));
         killerExplodeImage = Own(Strip(kBoom, 18, 150, 200));
         killerCasingImage = Own(Strip(kCasing, 11, 10, 10));
-        shootingSample = &fakeGunfire;
-        hitSound = &fakeHit;
-        cameraX = 1200;
-        score = 0;
-        life = 100;
-        ResetShootingSound();
-        hp->sounds.clear();
-        cuddleSoundCount = 0;
         k = CreateKiller();
         killerDelay = kKillerFirstDelay;
     }
     void TearDown() override {
         FreeKiller(k);
-        FreeAllPopups();
         killerRiseImage = killerImage = killerExplodeImage = killerCasingImage = nullptr;
-        shootingSample = nullptr;
-        hitSound = nullptr;
-        cuddleSoundCount = 0;
-        HeadlessTest::TearDown();
+        cuddleSoundCount = 0;  // the tests make pairs cuddle by hand
+        GroundTest::TearDown();
     }
     // The killer's share of a game frame: update, draw, then the shot.
     bool Frame(int fired = 0, int* used = nullptr) {
@@ -78,8 +59,7 @@ TEST_F(KillerTest, DelayRunsOnlyWhileAPairCuddlesAndTheKillerRisesTenRowsAFrame)
     EXPECT_TRUE(Frame());
     EXPECT_EQ(k->y, 599);
     EXPECT_EQ(k->x, 1200 + 350);
-    EXPECT_GE(killerDelay, 130);
-    EXPECT_LE(killerDelay, 249);
+    EXPECT_TRUE(killerDelay >= 130 && killerDelay <= 249) << killerDelay;
     EXPECT_EQ(FrameAt(backBuffer, kRise, 400, 599), 0) << "only the top row shows";
     EXPECT_EQ(getpixel(backBuffer, 400, 598), 0);
     for (int y = 589; y > 400; y -= 10) {
@@ -97,8 +77,7 @@ TEST_F(KillerTest, DelayRunsOnlyWhileAPairCuddlesAndTheKillerRisesTenRowsAFrame)
 TEST_F(KillerTest, FiresForItsTimeThenSinksAndParks) {
     RiseToFire();
     int timer = k->fireTimer;
-    ASSERT_GE(timer, 50);
-    ASSERT_LE(timer, 119);
+    ASSERT_TRUE(timer >= 50 && timer <= 119) << timer;
     for (int i = 1; i < timer; ++i)
         Frame();
     EXPECT_EQ(k->state, kKillerFiring);

@@ -3,13 +3,8 @@
 // frame; explosion 15 x (40 x 30). Holes sit at screen x 400 (landscape 1600).
 #include <cstring>
 
-#include "app/random.h"
-#include "app/system.h"
-#include "game/gamestate.h"
 #include "ground_strips.h"
-#include "support/harness.h"
 #include "world/moleholes.h"
-#include "world/score.h"
 
 namespace {
 enum Tag { kMound, kLout, kPeace, kBazooka, kBoom };
@@ -44,10 +39,10 @@ int DigitAt(BITMAP* bmp, int x, int y) {
 }
 }  // namespace
 
-class MoleHoleTest : public HeadlessTest {
+class MoleHoleTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         moundImage = Own(Strip(kMound, 7, 60, 20));
         moleImages[kMoleLout] = Own(Strip(kLout, 9, 40, 30));
         moleImages[kMolePeace] = Own(Strip(kPeace, 17, 40, 30));
@@ -56,22 +51,18 @@ class MoleHoleTest : public HeadlessTest {
         CreateMoleHoleAnims();
         moleHoleCount = 0;
         moleHoleMax = 3;
-        cameraX = 1200;
         timeLeft = 9000;
         spawnGate = 8000;
-        score = 0;
         gameRunning = 1;
         bazookaFired = 0;
     }
     void TearDown() override {
         FreeMoleHoles();
-        FreeAllPopups();
         moundImage = nullptr;
-        for (BITMAP*& b : moleImages)
-            b = nullptr;
+        std::memset(moleImages, 0, sizeof moleImages);
         gameRunning = 1;
         bazookaFired = 0;
-        HeadlessTest::TearDown();
+        GroundTest::TearDown();
     }
     // A grown hole at the middle of the view whose figure rises at once.
     int AddHole(int kind) {
@@ -131,8 +122,7 @@ TEST_F(MoleHoleTest, NewHoleOnlyWhileNoneIsInViewAndTheGateIsOpen) {
     ASSERT_EQ(moleHoleCount, 2);
     EXPECT_EQ(moleX[1], 2800);
     EXPECT_EQ(spawnGate, timeLeft - 2000);
-    EXPECT_GE(moleWait[1], 100);
-    EXPECT_LE(moleWait[1], 199);
+    EXPECT_TRUE(moleWait[1] >= 100 && moleWait[1] <= 199) << moleWait[1];
 }
 
 TEST_F(MoleHoleTest, HoleOutOfViewStandsStillAndGrowsThenWaitsInView) {
@@ -184,10 +174,8 @@ TEST_F(MoleHoleTest, ShotPeaceFigureCostsAThousandWithThreeOutcomes) {
     EXPECT_EQ(score, -1000);
     EXPECT_EQ(moleKind[0], kMoleBazooka);
     EXPECT_EQ(moleRise[0], 0);
-    EXPECT_GE(moleCountdown[0] / 5, 2);
-    EXPECT_LE(moleCountdown[0] / 5, 4);
-    EXPECT_GE(moleWait[0], 50);
-    EXPECT_LE(moleWait[0], 149);
+    EXPECT_TRUE(moleCountdown[0] / 5 >= 2 && moleCountdown[0] / 5 <= 4) << moleCountdown[0] / 5;
+    EXPECT_TRUE(moleWait[0] >= 50 && moleWait[0] <= 149) << moleWait[0];
 
     moleKind[0] = kMolePeace;
     moleRise[0] = 30;
@@ -197,8 +185,7 @@ TEST_F(MoleHoleTest, ShotPeaceFigureCostsAThousandWithThreeOutcomes) {
     EXPECT_EQ(score, -2000);
     EXPECT_EQ(moleKind[0], kMolePeace);
     EXPECT_EQ(moleRise[0], 0);
-    EXPECT_GE(moleWait[0], 400);
-    EXPECT_LE(moleWait[0], 899);
+    EXPECT_TRUE(moleWait[0] >= 400 && moleWait[0] <= 899) << moleWait[0];
 
     moleWait[0] = 0;
     Step();

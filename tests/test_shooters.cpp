@@ -1,22 +1,13 @@
 // Shooters with synthetic strips. Small: frames 20 x 40. Big: frames 40 x 260,
 // so a big shooter stands at y 330 and overlaps a small one at y 333.
-#include "actors/shooters.h"
-#include "app/random.h"
-#include "app/system.h"
-#include "game/gamestate.h"
+#include <cstring>
+
 #include "ground_strips.h"
-#include "support/harness.h"
-#include "world/score.h"
 
-namespace {
-SAMPLE fakeGunfire{};
-SAMPLE fakeHit{};
-}  // namespace
-
-class ShooterTest : public HeadlessTest {
+class ShooterTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         const int w[2] = {20, 40};
         const int h[2] = {40, 260};
         for (int b = 0; b < 2; ++b) {
@@ -28,40 +19,16 @@ class ShooterTest : public HeadlessTest {
             img[kShooterBeam] = Own(Strip(4, 7, 50, 60));
             img[kCasingSlot] = Own(Strip(5, 11, 8, 8));
         }
-        shootingSample = &fakeGunfire;
-        hitSound = &fakeHit;
-        cameraX = 1200;
-        score = 0;
-        life = 100;
-        ResetShootingSound();
-        hp->sounds.clear();
         shooterSpawnCountdown = kShooterFirstSpawn;
     }
     void TearDown() override {
         FreeAllShooters();
-        FreeAllPopups();
-        for (auto& row : shooterImages)
-            for (BITMAP*& b : row)
-                b = nullptr;
-        shootingSample = nullptr;
-        hitSound = nullptr;
-        HeadlessTest::TearDown();
+        std::memset(shooterImages, 0, sizeof shooterImages);
+        GroundTest::TearDown();
     }
-    // A shooter of the given size that has beamed down and walks at x.
+    // A shooter that has beamed down and walks at x, not firing soon.
     Shooter* Make(bool big, int x, int facing) {
-        uint32_t seed = 1;
-        for (;; ++seed) {
-            SeedRandom(seed);
-            if ((Random() % 10 > 5) == big)
-                break;
-        }
-        SeedRandom(seed);
-        shooterSpawnCountdown = 1;
-        SpawnShooter();
-        Shooter* s = big ? bigShooters.tail : smallShooters.tail;
-        s->x = x;
-        s->facing = uint8_t(facing);
-        s->beaming = 0;
+        Shooter* s = SpawnShooterAt(big, x, facing);
         s->timer = 1000;
         return s;
     }

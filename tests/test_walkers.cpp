@@ -1,23 +1,17 @@
 // Walkers with synthetic strips: walking frames 20 wide, cuddling 30,
 // exploding 40, all 30 high; the view starts at 1200.
-#include "actors/walkers.h"
-#include "app/system.h"
-#include "game/gamestate.h"
+#include <cstring>
+
 #include "ground_strips.h"
-#include "support/harness.h"
-#include "world/score.h"
 
 namespace {
 enum Tag { kWalkL, kWalkR, kCuddleL, kCuddleR, kExplode, kHeart };
-SAMPLE fakeCuddle{};
-SAMPLE fakeCuddleAlt{};
-SAMPLE fakeHit{};
 }  // namespace
 
-class WalkerTest : public HeadlessTest {
+class WalkerTest : public GroundTest {
   protected:
     void SetUp() override {
-        HeadlessTest::SetUp();
+        GroundTest::SetUp();
         BITMAP* strips[kWalkerStrips] = {
             Own(Strip(kWalkL, 12, 20, 30)), Own(Strip(kWalkR, 12, 20, 30)),
             Own(Strip(kCuddleL, 12, 30, 30)), Own(Strip(kCuddleR, 12, 30, 30)),
@@ -27,27 +21,16 @@ class WalkerTest : public HeadlessTest {
                 walkerImages[g][s] = strips[s];
         heartImage = Own(Strip(kHeart, 13, 10, 10));
         heartAnim = CreateAnim(heartImage, kHeartFrames);
-        cuddleSample = currentCuddleSample = &fakeCuddle;
-        cuddleSampleAlt = &fakeCuddleAlt;
-        hitSound = &fakeHit;
-        cameraX = 1200;
-        score = 0;
         walkerSiteCount = 0;
         walkerSpawnCountdown = kWalkerSpawnEvery;
-        ResetCuddleSound();
     }
     void TearDown() override {
         FreeAllWalkers();
-        FreeAllPopups();
         FreeAnim(heartAnim);
         heartAnim = nullptr;
         heartImage = nullptr;
-        for (auto& row : walkerImages)
-            for (BITMAP*& b : row)
-                b = nullptr;
-        cuddleSample = cuddleSampleAlt = currentCuddleSample = nullptr;
-        hitSound = nullptr;
-        HeadlessTest::TearDown();
+        std::memset(walkerImages, 0, sizeof walkerImages);
+        GroundTest::TearDown();
     }
     Walker* Add(bool female, int x) {
         Walker* w = female ? CreateFemaleWalker(x) : CreateMaleWalker(x);
@@ -200,7 +183,6 @@ TEST_F(WalkerTest, EndOfGameFreesEveryWalkerAndStopsTheLoop) {
     ASSERT_EQ(cuddleSoundCount, 1);
     FreeAllWalkers();
     EXPECT_TRUE(walkerList.Empty());
-    EXPECT_EQ(walkerList.tail, nullptr);
     EXPECT_EQ(walkerCount + maleWalkerCount + femaleWalkerCount, 0);
     EXPECT_EQ(cuddleSoundCount, 0);
     EXPECT_EQ(SoundsOf(hp->sounds, &fakeCuddle), (std::vector<bool>{true, false}));

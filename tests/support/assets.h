@@ -19,3 +19,19 @@ inline Bitmap Load(const std::string& name) {
     StartAllegro16();
     return Bitmap(load_bitmap(("data/gfx.dat#" + name).c_str(), nullptr));
 }
+
+constexpr int kMaskColour = 0xF81F;
+
+inline bool Masked(BITMAP* b, int x, int y) {
+    return getpixel(b, x, y) == kMaskColour;
+}
+
+// True when some pixel of the rectangle (clipped to the picture) is not the
+// mask colour.
+inline bool HasInk(BITMAP* b, int x0, int y0, int w, int h) {
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x)
+            if (x >= 0 && y >= 0 && x < b->w && y < b->h && !Masked(b, x, y))
+                return true;
+    return false;
+}

@@ -161,7 +161,7 @@ ART_MEMBER(credits, "credits.bmp") {
     static const Line kLines[] = {
         {"Game design", "Pom Pom Bristlewick"},
         {"Programming", "Bix Loopington"},
-        {"Pictures", "Mira Pixelmoor"},
+        {"Pictures", "Mira Pixelwood"},
         {"Sound and music", "Tuba Nebulon"},
         {"Fluffernaut wrangling", "Captain Fuzzbottom"},
         {"Testing", "The Meadow Mole Brigade"},
