@@ -60,7 +60,7 @@ alive() { kill -0 "$GAME" 2>/dev/null || fail "the game exited early: $(cat "$OU
 
 sleep 1
 shot title
-sleep 2.2  # past the 2.5 s in which the title swallows keys
+sleep 3  # well past the 2.5 s in which the title swallows keys, even on a slow machine
 xdotool key space
 sleep 0.7
 shot menu
