@@ -185,7 +185,7 @@ TEST_F(AudioAssets, PatchSetCoversEveryInstrumentOfTheTune) {
     const TuneFacts tune = ReadTune();
     ASSERT_TRUE(tune.ok);
     ASSERT_FALSE(tune.programs.empty());
-    DATAFILE* list = load_datafile_object("patches.dat", "default_cfg");
+    DATAFILE* list = load_datafile_object("data/patches.dat", "default_cfg");
     ASSERT_NE(list, nullptr) << "patches.dat missing or without its patch list";
     std::istringstream text(
         std::string(static_cast<const char*>(list->dat), static_cast<size_t>(list->size)));

@@ -32,12 +32,12 @@ int RowY(int k) {
 constexpr int kRankX = kBoardX + 73;
 constexpr int kYourScoreY = kBoardY + 315;
 
-void WriteFile(const char* path, const Bytes& bytes) {
+void WriteFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-Bytes ReadFile(const char* path) {
+Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -164,10 +164,10 @@ TEST_F(HighScoreTest, SavedFileHasTheExactLayoutAndLoadsBackTheSame) {
     PutRecord(expected, INT32_MIN, "");
     for (int k = 3; k < kHighScoreRows; ++k)
         PutRecord(expected, INT32_MAX - k, "x");
-    Bytes file = ReadFile(kHighScoreFile);
+    Bytes file = ReadFile(HighScorePath());
     ASSERT_EQ(file.size(), 130u);
     EXPECT_EQ(file, expected);
-    EXPECT_FALSE(fs::exists(kHighScoreTempFile));
+    EXPECT_FALSE(fs::exists((HighScorePath() + ".tmp")));
 
     Bytes saved = TableBytes();
     ReloadFromFile();
@@ -180,10 +180,10 @@ TEST_F(HighScoreTest, NoFileOrAnUnreadableOneGivesTheDefaultsAndCreatesNothing) 
     LoadHighScores();
     EXPECT_TRUE(IsDefaultTable());
     EXPECT_EQ(highScores[4].name[5], 'z') << "only \"Foo\" and its terminator are written";
-    EXPECT_FALSE(fs::exists(kHighScoreFile));
+    EXPECT_FALSE(fs::exists(HighScorePath()));
 
     std::memset(highScores, 0, sizeof highScores);
-    fs::create_directory(kHighScoreFile);
+    fs::create_directory(HighScorePath());
     LoadHighScores();
     EXPECT_TRUE(IsDefaultTable());
 }
@@ -192,23 +192,24 @@ TEST_F(HighScoreTest, FailedSaveLeavesTheOldFileAndTheTableAsTheyWere) {
     Bytes old;
     for (int k = 0; k < kHighScoreRows; ++k)
         PutRecord(old, 900 - k, "Old");
-    WriteFile(kHighScoreFile, old);
+    WriteFile(HighScorePath(), old);
     LoadHighScores();
     SetRow(0, 99999, "New");
 
     // The temporary file cannot be created.
-    fs::create_directory(kHighScoreTempFile);
+    fs::create_directory((HighScorePath() + ".tmp"));
     SaveHighScores();
-    EXPECT_EQ(ReadFile(kHighScoreFile), old);
+    EXPECT_EQ(ReadFile(HighScorePath()), old);
     EXPECT_EQ(highScores[0].score, 99999);
-    fs::remove(kHighScoreTempFile);
+    fs::remove((HighScorePath() + ".tmp"));
 
     // The disk fills up while writing.
     if (fs::exists("/dev/full")) {
-        fs::create_symlink("/dev/full", kHighScoreTempFile);
+        fs::create_symlink("/dev/full", (HighScorePath() + ".tmp"));
         SaveHighScores();
-        EXPECT_EQ(ReadFile(kHighScoreFile), old);
-        EXPECT_FALSE(fs::is_symlink(kHighScoreTempFile)) << "the broken temporary file is left";
+        EXPECT_EQ(ReadFile(HighScorePath()), old);
+        EXPECT_FALSE(fs::is_symlink((HighScorePath() + ".tmp")))
+            << "the broken temporary file is left";
     }
 
     // And with room again, the new table replaces the old one.
@@ -230,9 +231,9 @@ TEST_F(HighScoreTest, RandomAndTruncatedFilesLoadSafely) {
         PutRecord(before, -7 * k, "Prev");
     valid.insert(valid.end(), 40, 0xEE);
     for (size_t n = 0; n <= valid.size(); n += n < 130 ? 1 : 40) {
-        WriteFile(kHighScoreFile, before);
+        WriteFile(HighScorePath(), before);
         LoadHighScores();
-        WriteFile(kHighScoreFile, Bytes(valid.begin(), valid.begin() + long(n)));
+        WriteFile(HighScorePath(), Bytes(valid.begin(), valid.begin() + long(n)));
         LoadHighScores();
         size_t covered = std::min<size_t>(n, 130);
         Bytes want(valid.begin(), valid.begin() + long(covered));
@@ -247,7 +248,7 @@ TEST_F(HighScoreTest, RandomAndTruncatedFilesLoadSafely) {
         Bytes junk(size_t(Random() % 160));
         for (unsigned char& b : junk)
             b = (unsigned char)(Random() & 0xFF);
-        WriteFile(kHighScoreFile, junk);
+        WriteFile(HighScorePath(), junk);
         LoadHighScores();
         for (int k = 0; k < kHighScoreRows; ++k) {
             ASSERT_EQ(highScores[k].name[9] | highScores[k].name[10] | highScores[k].name[11], 0);
@@ -309,7 +310,7 @@ TEST_F(HighScoreTest, TableScreenShowsTheDefaultsUntilAClickAndWritesNothing) {
     ShowHighScores();
     EXPECT_TRUE(rowsShown);
     EXPECT_EQ(hp->frame(), 13);  // the release is seen at the poll after frame 12
-    EXPECT_FALSE(fs::exists(kHighScoreFile));
+    EXPECT_FALSE(fs::exists(HighScorePath()));
 }
 
 TEST_F(HighScoreTest, TableScreenShowsSignsFullNamesAndStrangeBytesSafely) {
@@ -318,7 +319,7 @@ TEST_F(HighScoreTest, TableScreenShowsSignsFullNamesAndStrangeBytesSafely) {
     PutRecord(file, 250, "a\x01\xff");
     for (int k = 2; k < kHighScoreRows; ++k)
         PutRecord(file, -120 - k, "Low");
-    WriteFile(kHighScoreFile, file);
+    WriteFile(HighScorePath(), file);
     hp->PressKey(2, KEY_SPACE, ' ');
     ShowHighScores();
     BITMAP* d = hp->display();
@@ -338,7 +339,7 @@ TEST_F(HighScoreTest, EntryInsertsAgainstTheDefaultTableAtTheRightRow) {
     const Case cases[] = {{201, 0}, {200, 1}, {111, 9}, {110, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.finalScore);
-        fs::remove(kHighScoreFile);
+        fs::remove(HighScorePath());
         std::memset(highScores, 0, sizeof highScores);
         hp = StartHeadless();
         score = c.finalScore;
@@ -357,7 +358,7 @@ TEST_F(HighScoreTest, EntryInsertsAgainstTheDefaultTableAtTheRightRow) {
         else
             hp->PressKey(4, KEY_SPACE, ' ');
         EnterHighScore();
-        ASSERT_TRUE(fs::exists(kHighScoreFile)) << "the table is saved after every game";
+        ASSERT_TRUE(fs::exists(HighScorePath())) << "the table is saved after every game";
 
         // The default rows with the new one in its place, the last one out.
         Bytes want;
@@ -381,7 +382,7 @@ TEST_F(HighScoreTest, NegativeScoresCompareWithTheirSign) {
     Bytes file;
     for (int k = 0; k < kHighScoreRows; ++k)
         PutRecord(file, 50 - 10 * k, "Sgn");  // 50 down to -40
-    WriteFile(kHighScoreFile, file);
+    WriteFile(HighScorePath(), file);
     hp = StartHeadless();
     TypeName(1, "Neg");
     EnterHighScore();

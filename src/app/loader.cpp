@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/paths.h"
 #include "app/platform.h"
 
 namespace {
@@ -14,8 +15,9 @@ std::vector<DATAFILE*> keptObjects;
 }  // namespace
 
 void FatalLoad(const char* file, const char* member) {
-    std::string what = member ? std::string("member \"") + member + "\" of \"" + file + "\""
-                              : std::string("\"") + file + "\"";
+    std::string path = DataFile(file);
+    std::string what =
+        member ? std::string("member \"") + member + "\" of \"" + path + "\"" : "\"" + path + "\"";
     std::string text = "Fluffernauts cannot load " + what +
                        ": the file is missing or damaged.\n"
                        "Please reinstall the game.";
@@ -27,7 +29,7 @@ void FatalLoad(const char* file, const char* member) {
 }
 
 BITMAP* TryLoadImage(const char* member) {
-    std::string path = std::string(kGfxFile) + "#" + member;
+    std::string path = DataFile(kGfxFile) + "#" + member;
     return load_bitmap(path.c_str(), nullptr);
 }
 
@@ -40,7 +42,7 @@ BITMAP* LoadImage(const char* member) {
 }
 
 SAMPLE* LoadSample(const char* member) {
-    DATAFILE* obj = load_datafile_object(kSndFile, member);
+    DATAFILE* obj = load_datafile_object(DataFile(kSndFile).c_str(), member);
     if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
         if (obj) {
             unload_datafile_object(obj);
@@ -52,7 +54,7 @@ SAMPLE* LoadSample(const char* member) {
 }
 
 DATAFILE* LoadDatafile(const char* file) {
-    DATAFILE* data = load_datafile(file);
+    DATAFILE* data = load_datafile(DataFile(file).c_str());
     if (!data || data[0].type == DAT_END || !data[0].dat) {
         if (data) {
             unload_datafile(data);
@@ -63,7 +65,7 @@ DATAFILE* LoadDatafile(const char* file) {
 }
 
 SAMPLE* TryLoadSample(const char* member) {
-    DATAFILE* obj = load_datafile_object(kSndFile, member);
+    DATAFILE* obj = load_datafile_object(DataFile(kSndFile).c_str(), member);
     if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
         if (obj) {
             unload_datafile_object(obj);

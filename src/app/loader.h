@@ -5,9 +5,10 @@
 
 #include <allegro.h>
 
-constexpr const char* kGfxFile = "data/gfx.dat";
-constexpr const char* kSndFile = "data/snd.dat";
-constexpr const char* kFontFile = "data/font.dat";
+// The datafiles, by their names in the data folder (app/paths.h).
+constexpr const char* kGfxFile = "gfx.dat";
+constexpr const char* kSndFile = "snd.dat";
+constexpr const char* kFontFile = "font.dat";
 
 // "cursor.bmp" -> load_bitmap("data/gfx.dat#cursor.bmp").
 BITMAP* LoadImage(const char* member);
@@ -15,10 +16,11 @@ BITMAP* LoadImage(const char* member);
 BITMAP* TryLoadImage(const char* member);
 // The SAMPLE object `member` of data/snd.dat, kept for the whole run.
 SAMPLE* LoadSample(const char* member);
-// A whole datafile; its first object must exist.
+// A whole datafile of the data folder; its first object must exist.
 DATAFILE* LoadDatafile(const char* file);
 
-// Reports the failed load (stderr and Allegro's message) and exits with 1.
+// Reports the failed load of `file` in the data folder (stderr and Allegro's
+// message) and exits with 1.
 [[noreturn]] void FatalLoad(const char* file, const char* member);
 
 // As LoadSample, but a missing or damaged member gives nullptr: a game

@@ -1,29 +1,33 @@
-// The process entry. The game reads its data relative to its own folder, so
-// it first moves there, wherever it was started from.
-#include <limits.h>
-#include <unistd.h>
-
+// The process entry. The game finds its data beside itself (a build folder)
+// or where it was installed, so it runs from any working folder.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "app/paths.h"
 #include "app/platform.h"
 #include "app/system.h"
 
-static void MoveToExecutableFolder(const char* argv0) {
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    std::string path = n > 0 ? std::string(buf, size_t(n)) : std::string(argv0 ? argv0 : "");
-    size_t slash = path.rfind('/');
-    if (slash != std::string::npos) {
-        std::string dir = path.substr(0, slash);
-        if (chdir(dir.empty() ? "/" : dir.c_str()) != 0) {
-            // Stay where we are; the data loaders report what is missing.
-        }
-    }
-}
-
 int main(int argc, char** argv) {
     (void)argc;
-    MoveToExecutableFolder(argv[0]);
+    (void)argv;
+    Layout layout;
+    std::vector<std::string> tried;
+    if (!FindLayout(ExecutableFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), layout,
+                    tried)) {
+        std::string where;
+        for (const std::string& t : tried) {
+            where += (where.empty() ? "" : " or ") + t;
+        }
+        std::fprintf(stderr,
+                     "Fluffernauts cannot find its data (gfx.dat) in %s. Please reinstall the "
+                     "game.\n",
+                     where.c_str());
+        return 1;
+    }
+    dataFolder = layout.dataFolder;
+    scoreFolder = layout.scoreFolder;
     platform = CreateAllegroPlatform();
     return RunProgram();
 }

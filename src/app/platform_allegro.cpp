@@ -1,6 +1,7 @@
 // The platform of a real machine: every call is Allegro's own.
 #include <ctime>
 
+#include "app/paths.h"
 #include "app/platform.h"
 #include "app/system.h"
 
@@ -10,6 +11,9 @@ class AllegroPlatform : public Platform {
   public:
     void Startup() override {
         allegro_init();
+        // Without a MIDI synthesizer the intro tune plays on the patch set
+        // that ships with the data.
+        set_config_string("sound", "patches", DataFile("patches.dat").c_str());
         install_keyboard();
         install_mouse();
         install_timer();

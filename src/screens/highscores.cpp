@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/loader.h"
+#include "app/paths.h"
 #include "app/platform.h"
 #include "app/system.h"
 #include "screens/screens.h"
@@ -104,13 +105,18 @@ void LoadHighScoreImages() {
         highScoreImage = LoadImage("highscre.bmp");
 }
 
+std::string HighScorePath() {
+    return ScoreFile("hiscore.dat");
+}
+
 void LoadHighScores() {
-    if (!exists(kHighScoreFile)) {
+    const std::string path = HighScorePath();
+    if (!exists(path.c_str())) {
         // Nothing is written here: the file appears with the first save.
         SetDefaults();
         return;
     }
-    FILE* f = std::fopen(kHighScoreFile, "rb");
+    FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         // There but unreadable: the player still gets a sensible table.
         SetDefaults();
@@ -132,7 +138,12 @@ void SaveHighScores() {
     EncodeTable(bytes);
     // The old table is replaced only by a complete new file, so a full disk
     // or a crash halfway through never loses it.
-    FILE* f = std::fopen(kHighScoreTempFile, "wb");
+    // An installed copy keeps its table in the player's own folder, which
+    // the first save makes.
+    MakeFolders(scoreFolder);
+    const std::string path = HighScorePath();
+    const std::string temp = path + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f) {
         return;
     }
@@ -140,8 +151,8 @@ void SaveHighScores() {
     ok = std::fflush(f) == 0 && ok;
     ok = fsync(fileno(f)) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(kHighScoreTempFile, kHighScoreFile) != 0) {
-        std::remove(kHighScoreTempFile);
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
     }
 }
 

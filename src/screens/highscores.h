@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <string>
 
 // One row of the table. Only name bytes 0..8 come from the file; bytes
 // 9..11 are never written, so a name is terminated even when its nine file
@@ -18,9 +19,8 @@ constexpr int kHighScoreRows = 10;
 constexpr int kNameFileBytes = 9;
 constexpr int kRecordFileBytes = 4 + kNameFileBytes;
 constexpr int kHighScoreFileBytes = kHighScoreRows * kRecordFileBytes;  // 130
-constexpr const char* kHighScoreFile = "data/hiscore.dat";
-// Saves go here first and are renamed over the table only once complete.
-constexpr const char* kHighScoreTempFile = "data/hiscore.dat.tmp";
+// "hiscore.dat" in the score folder (app/paths.h).
+std::string HighScorePath();
 
 extern HighScore highScores[kHighScoreRows];  // best first
 

@@ -1,0 +1,96 @@
+#include "app/paths.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+std::string dataFolder = "data";
+std::string scoreFolder = "data";
+
+namespace {
+
+bool IsFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// "/usr/games/../share/fluffernauts" reads badly in a message; the folder
+// above is dropped when it is a plain name.
+std::string Join(std::string folder, const std::string& rel) {
+    std::string r = rel;
+    while (r.compare(0, 3, "../") == 0 && !folder.empty() && folder != "/") {
+        size_t slash = folder.rfind('/');
+        std::string last = folder.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (last == ".." || last == "." || last.empty()) {
+            break;
+        }
+        folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
+        r = r.substr(3);
+    }
+    if (folder.empty()) {
+        return r;
+    }
+    return folder == "/" ? "/" + r : folder + "/" + r;
+}
+
+}  // namespace
+
+std::string DataFile(const char* name) {
+    return dataFolder + "/" + name;
+}
+
+std::string ScoreFile(const char* name) {
+    return scoreFolder + "/" + name;
+}
+
+bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const char* home,
+                Layout& out, std::vector<std::string>& tried) {
+    tried.clear();
+    std::string portable = Join(exeFolder, "data");
+    tried.push_back(portable);
+    if (IsFile(portable + "/gfx.dat")) {
+        out = {portable, portable, false};
+        return true;
+    }
+    std::string installed = Join(exeFolder, "../share/fluffernauts");
+    tried.push_back(installed);
+    if (!IsFile(installed + "/gfx.dat")) {
+        return false;
+    }
+    // The XDG rule: a relative $XDG_DATA_HOME is to be ignored.
+    std::string base;
+    if (xdgDataHome && xdgDataHome[0] == '/') {
+        base = xdgDataHome;
+    } else if (home && home[0]) {
+        base = std::string(home) + "/.local/share";
+    } else {
+        base = installed;  // nowhere better; a failed save stays silent
+    }
+    out = {installed, base + "/fluffernauts", true};
+    return true;
+}
+
+std::string ExecutableFolder() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) {
+        return "";
+    }
+    std::string path(buf, size_t(n));
+    size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool MakeFolders(const std::string& folder) {
+    struct stat st;
+    if (folder.empty() || stat(folder.c_str(), &st) == 0) {
+        return !folder.empty() && S_ISDIR(st.st_mode);
+    }
+    size_t slash = folder.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
+        return false;
+    }
+    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
