@@ -102,36 +102,6 @@ TEST(LandscapeAssets, CastleSeatsItsSaucerAndHidesItsFoot) {
     EXPECT_LT(castle->w, 400);
 }
 
-// Strips drawn at fixed places: frame size where the game depends on it (0:
-// free, but the same for the whole group), every frame showing something
-// and its top-left corner clear. Tower segments fill the 78-wide click band
-// in threes, rows 272..297; the four smoke strips stand on them alike.
-TEST(LandscapeAssets, StripsHaveTheirFrameSizesAndEveryFrameShows) {
-    struct Group {
-        std::vector<const char*> names;
-        int frames, fw, fh;
-        bool clearCorner;
-    } groups[] = {{{"sonne.bmp"}, 8, 220, 180, true},
-                  {{"atomic.bmp"}, 10, 40, 40, false},
-                  {{"turm0.bmp", "turm1.bmp", "turm_0.bmp", "turm_1.bmp"}, 1, 26, 26, false},
-                  {{"rauch0.bmp", "rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp"}, 16, 0, 0, true}};
-    for (const Group& g : groups) {
-        int fw = g.fw, fh = g.fh;
-        for (const char* n : g.names) {
-            Bitmap b = Load(n);
-            ASSERT_TRUE(b) << n;
-            fw = fw ? fw : b->w / g.frames;
-            fh = fh ? fh : b->h;
-            EXPECT_EQ(b->w, g.frames * fw) << n;
-            EXPECT_EQ(b->h, fh) << n;
-            for (int k = 0; k < g.frames; ++k) {
-                EXPECT_TRUE(HasInk(b.get(), k * fw, 0, fw, fh)) << n << " frame " << k;
-                EXPECT_TRUE(!g.clearCorner || Masked(b.get(), k * fw, 0)) << n << " frame " << k;
-            }
-        }
-    }
-}
-
 TEST(LandscapeAssets, FlowersAndTreesFitTheirPlacement) {
     const char* kinds[] = {"blau", "lil1", "lil2", "lila"};
     const int heights[] = {108, 185, 228};

@@ -76,22 +76,6 @@ bool IsDefaultTable() {
     return true;
 }
 
-// True when `text`, drawn by Allegro at (x, y) with the alignment, is there
-// in `colour` pixel for pixel: the place and the wording of a text.
-bool ShowsText(BITMAP* shown, const std::string& text, TextAlign align, int x, int y, int colour) {
-    int w = text_length(font, text.c_str());
-    x -= align == kAlignLeft ? 0 : align == kAlignRight ? w : w / 2;
-    BITMAP* ref = create_bitmap(w, text_height(font));
-    clear_to_color(ref, 0);
-    textout_ex(ref, font, text.c_str(), 0, 0, 1, -1);
-    int wrong = 0;
-    for (int py = 0; py < ref->h; ++py)
-        for (int px = 0; px < w; ++px)
-            wrong += getpixel(ref, px, py) == 1 && getpixel(shown, x + px, y + py) != colour;
-    destroy_bitmap(ref);
-    return w > 0 && wrong == 0;
-}
-
 bool ColourInBand(BITMAP* bmp, int colour, int y0, int y1) {
     for (int y = y0; y <= y1; ++y)
         for (int x = 0; x < kScreenW; ++x)
@@ -300,11 +284,15 @@ TEST_F(HighScoreTest, TableScreenShowsTheDefaultsUntilAClickAndWritesNothing) {
     hp->onFrame = [&](int f) {
         if (f == 8) {
             rowsShown =
-                ShowsText(hp->display(), "1)", kAlignRight, kRankX + 1, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "Foo", kAlignLeft, kRankX + 26, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "200", kAlignRight, kRankX + 181, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "10)", kAlignRight, kRankX + 1, RowY(9) + 1, white) &&
-                ShowsText(hp->display(), "110", kAlignRight, kRankX + 181, RowY(9) + 1, white);
+                ShowsText(hp->display(), font, "1)", kAlignRight, kRankX + 1, RowY(0) + 1, white) &&
+                ShowsText(hp->display(), font, "Foo", kAlignLeft, kRankX + 26, RowY(0) + 1,
+                          white) &&
+                ShowsText(hp->display(), font, "200", kAlignRight, kRankX + 181, RowY(0) + 1,
+                          white) &&
+                ShowsText(hp->display(), font, "10)", kAlignRight, kRankX + 1, RowY(9) + 1,
+                          white) &&
+                ShowsText(hp->display(), font, "110", kAlignRight, kRankX + 181, RowY(9) + 1,
+                          white);
         }
     };
     ShowHighScores();
@@ -323,9 +311,9 @@ TEST_F(HighScoreTest, TableScreenShowsSignsFullNamesAndStrangeBytesSafely) {
     hp->PressKey(2, KEY_SPACE, ' ');
     ShowHighScores();
     BITMAP* d = hp->display();
-    EXPECT_TRUE(ShowsText(d, "ABCDEFGHI", kAlignLeft, kRankX + 26, RowY(0) + 1, white));
-    EXPECT_TRUE(ShowsText(d, "a??", kAlignLeft, kRankX + 26, RowY(1) + 1, white));
-    EXPECT_TRUE(ShowsText(d, "-122", kAlignRight, kRankX + 181, RowY(2) + 1, white));
+    EXPECT_TRUE(ShowsText(d, font, "ABCDEFGHI", kAlignLeft, kRankX + 26, RowY(0) + 1, white));
+    EXPECT_TRUE(ShowsText(d, font, "a??", kAlignLeft, kRankX + 26, RowY(1) + 1, white));
+    EXPECT_TRUE(ShowsText(d, font, "-122", kAlignRight, kRankX + 181, RowY(2) + 1, white));
     EXPECT_EQ(hp->frame(), 2);
 }
 
@@ -349,8 +337,9 @@ TEST_F(HighScoreTest, EntryInsertsAgainstTheDefaultTableAtTheRightRow) {
                 goldRow = c.row >= 0 &&
                           ColourInBand(hp->display(), gold, RowY(c.row), RowY(c.row) + 10) &&
                           !ColourInBand(hp->display(), gold, 0, RowY(c.row) - 1);
-                yourScore = ShowsText(hp->display(), "Your Score: " + std::to_string(c.finalScore),
-                                      kAlignCentre, 400, kYourScoreY + 1, gold);
+                yourScore =
+                    ShowsText(hp->display(), font, "Your Score: " + std::to_string(c.finalScore),
+                              kAlignCentre, 400, kYourScoreY + 1, gold);
             }
         };
         if (c.row >= 0)

@@ -1,6 +1,6 @@
 // A platform without a machine: input comes from a script, time is
-// simulated, frames land in a memory "screen" that a test can look at or
-// save as a PNG. Everything else in the game runs unchanged.
+// simulated, frames land in a memory "screen" that a test can look at, or a
+// picture scene save as a PNG. Everything else in the game runs unchanged.
 //
 // The script is keyed by presented frames: what a test schedules for frame
 // N becomes visible at the first poll after N frames have been presented

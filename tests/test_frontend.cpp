@@ -1,0 +1,575 @@
+// Everything around a game: the generator, the spine (shake, pacing, the
+// wait for a key or a click), start-up, the loop over the menu's choices,
+// the title menu, the picture pages and the intro film.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "actors/flyers.h"
+#include "app/loader.h"
+#include "app/random.h"
+#include "app/system.h"
+#include "screens/intro.h"
+#include "screens/pages.h"
+#include "screens/screens.h"
+#include "screens/titlemenu.h"
+#include "support/harness.h"
+#include "support/tempfolder.h"
+#include "world/score.h"
+
+namespace fs = std::filesystem;
+
+TEST(Random, SequenceIsPinnedAndWrapsModulo2To32) {
+    SeedRandom(1);
+    for (int e : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})
+        EXPECT_EQ(Random(), e);
+    SeedRandom(0xFFFFFFFFu);
+    // (2^32 - 1) * 214013 + 2531011 mod 2^32 = 2316998, bits 16..30.
+    EXPECT_EQ(Random(), int((2316998u >> 16) & 0x7FFF));
+    EXPECT_EQ(RandomState(), 2316998u);
+}
+
+// --- the spine ---
+
+class SpineTest : public HeadlessTest {};
+
+TEST_F(SpineTest, ShakeDrawsDyThenDxInMinus3To2ForExactlyItsFramesAndKeepsTheStrip) {
+    const int blue = makecol(0, 0, 255), red = makecol(255, 0, 0);
+    clear_to_color(backBuffer, red);
+    bool sawRightDown = false;
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        std::vector<int> r = Draws(seed, 2);
+        int dy = r[0] % 6 - 3, dx = r[1] % 6 - 3;
+        clear_to_color(hp->display(), blue);
+        shakeFrames = 1;
+        PresentFrame();
+        ASSERT_EQ(hp->presentOffsets.back(), std::make_pair(dx, dy)) << seed;
+        ASSERT_EQ(shakeFrames, 0);
+        uint32_t state = RandomState();
+        Draws(state, 2);
+        ASSERT_EQ(state, RandomState());
+        if (dx > 0 && dy > 0 && !sawRightDown) {
+            sawRightDown = true;
+            EXPECT_EQ(getpixel(hp->display(), 0, 0), blue)
+                << "the uncovered strip keeps its picture";
+            EXPECT_EQ(getpixel(hp->display(), 799, 599), red);
+        }
+        PresentFrame();  // the next one is not shaken and draws nothing
+        ASSERT_EQ(hp->presentOffsets.back(), std::make_pair(0, 0));
+        ASSERT_EQ(RandomState(), state);
+    }
+    EXPECT_TRUE(sawRightDown);
+}
+
+TEST_F(SpineTest, PacingRestsUpTo3TicksButNeverMakesUpForSlowFrames) {
+    BeginPacedFrame();
+    unsigned start = hp->nowMs();
+    PaceFrame();
+    EXPECT_EQ(hp->nowMs() - start, 30u);
+    BeginPacedFrame();
+    hp->AdvanceTime(50);  // a slow frame
+    start = hp->nowMs();
+    PaceFrame();
+    EXPECT_EQ(hp->nowMs(), start);
+}
+
+TEST_F(SpineTest, WaitIgnoresAButtonHeldFromBeforeAndEndsOnRelease) {
+    hp->MouseAt(0, 10, 10, 1);   // still held from the click that opened the page
+    hp->MouseAt(5, 10, 10, 0);   // released: must not end the wait
+    hp->MouseAt(20, 10, 10, 1);  // a new click...
+    hp->MouseAt(25, 10, 10, 0);  // ...ends it when released
+    WaitForClickOrKey();
+    EXPECT_EQ(hp->frame(), 26);  // the release is seen at the poll after frame 25
+}
+
+TEST_F(SpineTest, WaitEndsOnAKeyAndSwallowsEverythingTyped) {
+    hp->PressKey(4, KEY_DOWN);
+    hp->PressKey(4, KEY_ENTER, '\r');
+    clear_to_color(backBuffer, makecol(10, 200, 30));
+    WaitForClickOrKey();
+    EXPECT_EQ(hp->frame(), 4);
+    EXPECT_EQ(hp->KeyPressed(), 0) << "keys typed during the wait leak into the next screen";
+    EXPECT_EQ(getpixel(backBuffer, 100, 100), makecol(10, 200, 30));
+}
+
+// --- start-up ---
+
+class StartupTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+    }
+};
+
+TEST_F(StartupTest, FallsBackTo15BitsWhen16AreMissing) {
+    hp->failDepth16 = true;
+    InitSystem();
+    EXPECT_EQ(bitmap_color_depth(screen), 15);
+    EXPECT_EQ(bitmap_color_depth(backBuffer), 15);
+    ShutdownSystem();
+    // Pictures loaded in 15 bits must not be reused by later 16-bit tests.
+    for (BITMAP** b : {&scratchBuffer, &cursorImage}) {
+        destroy_bitmap(*b);
+        *b = nullptr;
+    }
+    hp->SetGfxMode(16);
+}
+
+TEST_F(StartupTest, NoHicolourModeShowsTheMessageAndExitsWithZero) {
+    hp->failDepth16 = true;
+    hp->failDepth15 = true;
+    EXPECT_EXIT(InitSystem(), ::testing::ExitedWithCode(0),
+                "Sorry, but you need a Hicolor mode \\(16 bit color depth\\) for this game\\.");
+}
+
+namespace {
+// Runs the program in a folder laid out by `prepare`, in a child process.
+void RunInFolder(void (*prepare)(const std::string& data)) {
+    char tmpl[] = "/tmp/fluff-startup-XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    mkdir((dir + "/data").c_str(), 0755);
+    prepare(dir + "/data");
+    if (chdir(dir.c_str()) != 0)
+        std::abort();
+    RunProgram();
+    std::exit(42);  // not reached when a load fails
+}
+void Empty(const std::string&) {}
+void DamagedGfx(const std::string& data) {
+    std::ofstream(data + "/gfx.dat") << "this is not a datafile";
+}
+void NoFont(const std::string& data) {
+    std::string here = get_current_dir_name();
+    for (const char* f : {"/gfx.dat", "/snd.dat"})
+        fs::create_symlink(here + "/data" + f, data + f);
+}
+}  // namespace
+
+TEST_F(StartupTest, MissingOrDamagedDataEndsInOrderNamingFileAndMember) {
+    EXPECT_EXIT(RunInFolder(Empty), ::testing::ExitedWithCode(1),
+                "member \"cursor.bmp\" of \"data/gfx.dat\".*missing or damaged");
+    EXPECT_EXIT(RunInFolder(DamagedGfx), ::testing::ExitedWithCode(1),
+                "member \"cursor.bmp\" of \"data/gfx.dat\"");
+    EXPECT_EXIT(RunInFolder(NoFont), ::testing::ExitedWithCode(1), "\"data/font.dat\"");
+}
+
+// --- the loop over the menu's choices, with the real data ---
+
+class ProgramTest : public HeadlessTest {};
+
+// Row 0 plays a game, with the score entry after it unless it was left with
+// Escape; rows 1 to 3 open the story page, 4 the credits, 5 the table; 6
+// quits. Each screen is told by the picture it loads.
+TEST_F(ProgramTest, EveryMenuRowRunsItsScreenAndTheLastQuits) {
+    ASSERT_TRUE(HaveRealData());
+    TempFolder folder;  // the build's datafiles but no high score file
+    for (const char* name : {"gfx.dat", "snd.dat", "font.dat", "cm.m"})
+        fs::create_symlink(fs::path(folder.home()) / "data" / name, fs::path("data") / name);
+    const char* const opened[] = {"entry", "story", "story", "story", "credits", "table", "escape"};
+    for (int row = 0; row <= 6; ++row) {
+        SCOPED_TRACE(opened[row]);
+        for (BITMAP** slot : {&storyImage, &creditsImage, &highScoreImage}) {
+            if (*slot)
+                destroy_bitmap(*slot);
+            *slot = nullptr;
+        }
+        fs::remove("data/hiscore.dat");
+        hp = StartHeadless();
+        hp->MouseAt(0, 760, 520);  // beside the menu panel: no row under it
+        hp->PressKey(300, KEY_SPACE, ' ');
+        for (int i = 0; i < row % 6; ++i)
+            hp->PressKey(301 + i, KEY_DOWN);
+        hp->PressKey(310, KEY_ENTER, '\r');
+        int back = 0;  // a frame after the screen's end, when the menu is back
+        hp->onFrame = [&](int f) {
+            if (f == 400 && row == 0)
+                timeLeft = -1;  // the game ends by itself
+            if (f == 400 && row == 6)
+                key[KEY_ESC] = 1;
+            if (f == 402)
+                key[KEY_ESC] = 0;
+            if (f == 405) {  // game over, statistics, the entry: one key each
+                for (int k = 0; k < 3; ++k)
+                    hp->PressKey(410 + 10 * k, KEY_SPACE, ' ');
+            }
+            if (f == 450 && !back) {
+                back = 1;
+                hp->PressKey(f + 20, KEY_UP);
+                hp->PressKey(f + 22, KEY_ENTER, '\r');
+            }
+        };
+        EXPECT_EQ(RunProgram(), 0);
+        EXPECT_EQ(storyImage != nullptr, row >= 1 && row <= 3);
+        EXPECT_EQ(creditsImage != nullptr, row == 4);
+        EXPECT_EQ(highScoreImage != nullptr, row == 0 || row == 5);
+        EXPECT_EQ(fs::exists("data/hiscore.dat"), row == 0) << "the entry saves; nothing else";
+        EXPECT_EQ(hp->pointerTarget(), nullptr) << "pointer left on a destroyed buffer at exit";
+    }
+}
+
+// --- the title menu, with synthetic pictures: a 300x400 panel sits at
+// (250, 100), so row r spans screen rows 190 + 40r .. 229 + 40r, while the
+// pointer zone stays at screen x 90..390 ---
+
+namespace {
+int RowY(int r) {
+    return 190 + 40 * r + 5;
+}
+}  // namespace
+
+class TitleMenuTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        hp->maxFrames = 1000;
+        titleImage = Solid(400, 300, makecol(200, 0, 0));
+        panelImage = Solid(300, 400, makecol(0, 0, 200));
+        panelSelImage = Solid(300, 400, makecol(0, 200, 0));
+        backdrop = Own(Solid(800, 600, makecol(60, 60, 60)));
+    }
+    void TearDown() override {
+        DestroyTitleMenuImages();
+        backdrop = nullptr;
+        HeadlessTest::TearDown();
+    }
+    bool PanelVisible() const { return getpixel(hp->display(), 5, 5) == makecol(60, 60, 60); }
+    // The highlighted row as the display shows it, or -1.
+    int HighlightedRow() const {
+        for (int r = 0; r < 7; ++r)
+            if (getpixel(hp->display(), 400, RowY(r)) == makecol(0, 200, 0))
+                return r;
+        return -1;
+    }
+    // Records (panel shown, highlighted row) as the display shows them at `frames`.
+    void Watch(std::vector<int> frames) {
+        hp->onFrame = [this, frames](int f) {
+            for (int w : frames)
+                if (f == w)
+                    seen.push_back(PanelVisible() ? HighlightedRow() : -2);
+        };
+    }
+    std::vector<int> seen;  // -2: title alone
+};
+
+TEST_F(TitleMenuTest, FirstCallSwallowsEarlyKeysAndAKeyLaterOnlyRevealsThePanel) {
+    hp->PressKey(50, KEY_DOWN);   // within 2.5 s: nothing happens
+    hp->PressKey(300, KEY_DOWN);  // reveals the panel, does not move the highlight
+    hp->PressKey(310, KEY_ENTER, '\r');
+    Watch({100, 305});
+    EXPECT_EQ(TitleMenu(1), 0);
+    EXPECT_EQ(seen, (std::vector<int>{-2, 0}));
+}
+
+TEST_F(TitleMenuTest, FirstCallPointerMovesTheHiddenHighlightAndRevealsOnlyAfterTheTitle) {
+    hp->MouseAt(50, 100, RowY(3));  // early: the title stays, the row follows
+    hp->MouseAt(260, 600, 300);     // late, outside the zone: only reveals
+    hp->PressKey(310, KEY_ENTER, '\r');
+    Watch({100, 255, 265});
+    EXPECT_EQ(TitleMenu(1), 3);
+    EXPECT_EQ(seen, (std::vector<int>{-2, -2, 3}));
+}
+
+TEST_F(TitleMenuTest, FirstCallPointerMovedInWithButtonHeldRevealsAndConfirms) {
+    hp->MouseAt(300, 100, RowY(3), 1);
+    EXPECT_EQ(TitleMenu(1), 3);
+    EXPECT_EQ(hp->frame(), 301);
+}
+
+TEST_F(TitleMenuTest, ButtonAlreadyDownInZoneConfirmsRowZeroAtOnce) {
+    hp->MouseAt(0, 100, RowY(4), 1);
+    EXPECT_EQ(TitleMenu(0), 0) << "the resting pointer must not pick its row";
+    EXPECT_EQ(hp->frame(), 2);
+}
+
+TEST_F(TitleMenuTest, ArrowsWrapAroundBothEndsAndEveryCallStartsOnRowZero) {
+    hp->PressKey(3, KEY_UP);
+    hp->PressKey(6, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 6);
+    hp->PressKey(10, KEY_DOWN);  // the next call clears what came before its first frame
+    hp->PressKey(12, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 1);
+    hp = StartHeadless();
+    hp->PressKey(3, KEY_UP);
+    hp->PressKey(5, KEY_DOWN);
+    hp->PressKey(7, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 0);
+}
+
+TEST_F(TitleMenuTest, HoverThenArrowThenClickConfirmsTheArrowedRow) {
+    hp->MouseAt(3, 100, RowY(2));
+    hp->PressKey(6, KEY_DOWN);
+    hp->MouseAt(9, 100, RowY(2), 1);  // same spot: the pointer did not move
+    EXPECT_EQ(TitleMenu(0), 3);
+}
+
+TEST_F(TitleMenuTest, PointerSelectionClampsAboveAndBelowTheRows) {
+    hp->MouseAt(3, 390, 590);  // right edge of the zone, far below row 6
+    hp->MouseAt(8, 90, 151);   // left edge of the zone, 39 pixels above row 0
+    hp->MouseAt(11, 90, 229);  // last row of row 0
+    hp->MouseAt(14, 90, 230);  // first row of row 1
+    hp->PressKey(16, KEY_ENTER, '\r');
+    Watch({5, 10, 13, 15});
+    EXPECT_EQ(TitleMenu(0), 1);
+    EXPECT_EQ(seen, (std::vector<int>{6, 0, 0, 1}));
+}
+
+TEST_F(TitleMenuTest, PointerOutsideZoneOrOnTopRowNeitherMovesNorConfirms) {
+    hp->MouseAt(3, 391, RowY(5), 1);  // one pixel right of the zone
+    hp->MouseAt(6, 89, RowY(5), 1);   // one pixel left of it
+    hp->MouseAt(9, 100, 0, 1);        // top screen row
+    hp->MouseAt(12, 100, 0, 0);
+    hp->PressKey(15, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 0);
+    EXPECT_GE(hp->frame(), 15);
+}
+
+TEST_F(TitleMenuTest, F9FollowedByAnotherKeyIsConsumedAndIgnored) {
+    hp->PressKey(3, KEY_DOWN);
+    hp->PressKey(5, KEY_F9);
+    hp->PressKey(7, KEY_K, 'k');
+    hp->PressKey(9, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 1);
+}
+
+TEST_F(TitleMenuTest, HoldingVShowsTheVersionLineOnlyWhileHeld) {
+    std::vector<bool> shown;
+    hp->HoldKey(4, KEY_V, true);
+    hp->HoldKey(8, KEY_V, false);
+    hp->onFrame = [&](int f) {
+        if (f == 6 || f == 10)
+            shown.push_back(ShowsText(hp->display(), font, "Fluffernauts v1.0 rc2", kAlignLeft, 1,
+                                      9, makecol(255, 255, 255)));
+    };
+    hp->PressKey(12, KEY_ENTER, '\r');
+    TitleMenu(0);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+}
+
+// --- the pages, with a 200x100 picture centred at (300, 250) and a
+// transparent hole in its middle ---
+
+class PagesTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        backdrop = Own(Solid(kScreenW, kScreenH, grey));
+        BITMAP* picture = Own(Solid(200, 100, paper));
+        rectfill(picture, 90, 40, 109, 59, bitmap_mask_color(picture));
+        creditsImage = storyImage = picture;
+    }
+    void TearDown() override {
+        creditsImage = storyImage = backdrop = nullptr;
+        HeadlessTest::TearDown();
+    }
+    const int grey = makecol(60, 60, 60), paper = makecol(220, 200, 150);
+};
+
+TEST_F(PagesTest, PictureIsCentredOverTheBackdropAndOnlyTheCreditsShowThePointer) {
+    const int pointer = makecol(0, 255, 0);
+    for (void (*page)() : {ShowCredits, ShowStory}) {
+        hp = StartHeadless();
+        hp->SetMouseSprite(Own(Solid(6, 6, pointer)), 0, 0);
+        hp->MouseAt(0, 120, 80);
+        hp->PressKey(4, KEY_SPACE, ' ');
+        int pointerPixels = -1;
+        hp->onFrame = [&](int f) {
+            if (f == 2)
+                pointerPixels =
+                    Shows(hp->display(), Own(Solid(6, 6, pointer)), 0, 0, 6, 6, 120, 80);
+        };
+        page();
+        BITMAP* d = hp->display();
+        EXPECT_EQ(pointerPixels, int(page == ShowCredits));
+        EXPECT_EQ(getpixel(d, 300, 250), paper);
+        EXPECT_EQ(getpixel(d, 499, 349), paper);
+        EXPECT_EQ(getpixel(d, 299, 250), grey);
+        EXPECT_EQ(getpixel(d, 500, 349), grey);
+        EXPECT_EQ(getpixel(d, 400, 300), grey) << "the picture's mask colour shows the backdrop";
+    }
+}
+
+TEST_F(PagesTest, AClickHeldFromTheMenuDoesNotLeaveThePage) {
+    for (void (*page)() : {ShowCredits, ShowStory}) {
+        hp = StartHeadless();
+        hp->MouseAt(0, 700, 500, 1);  // the click that chose the page
+        hp->MouseAt(3, 700, 500, 0);
+        hp->MouseAt(9, 700, 500, 1);
+        hp->MouseAt(11, 700, 500, 0);
+        page();
+        EXPECT_EQ(hp->frame(), 12);  // the release is seen at the poll after frame 11
+    }
+}
+
+// --- the intro film ---
+
+TEST(IntroText, TableHas129LinesAnd8TagsWithOnlyTheQuotesInYellow) {
+    int lines = 0, tags = 0;
+    IntroTextStyle style;
+    std::vector<std::string> yellow;
+    for (int i = 0; introText[i]; ++i) {
+        if (IsIntroTag(introText[i])) {
+            ++tags;
+            ApplyIntroTag(introText[i], style);
+        } else {
+            ++lines;
+            if (style.colour == 1)
+                yellow.push_back(introText[i]);
+        }
+    }
+    EXPECT_EQ(lines, 129);
+    EXPECT_EQ(tags, 8);
+    ASSERT_EQ(yellow.size(), 2u);
+    EXPECT_EQ(yellow[0], "\"Please help us, Player One. You are our only hope\"");
+    EXPECT_EQ(yellow[1].front(), '"');
+    EXPECT_EQ(yellow[1].back(), '"');
+}
+
+TEST(IntroText, OnlyTheSecondCharacterOfATagCounts) {
+    IntroTextStyle s;
+    ApplyIntroTag("<LEFT>", s);
+    EXPECT_FALSE(s.centred);
+    ApplyIntroTag("<CENTER>", s);
+    EXPECT_TRUE(s.centred);
+    ApplyIntroTag("<L>", s);
+    ApplyIntroTag("<Center>", s);
+    ApplyIntroTag("<1 and whatever follows>", s);
+    ApplyIntroTag("<left>", s);  // lower case: unknown, does nothing
+    ApplyIntroTag("<", s);
+    EXPECT_TRUE(s.centred);
+    EXPECT_EQ(s.colour, 1);
+    ApplyIntroTag("<0>", s);
+    EXPECT_EQ(s.colour, 0);
+    EXPECT_FALSE(IsIntroTag(" <0>"));
+}
+
+class IntroTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        ASSERT_TRUE(HaveRealData());
+        hp->maxFrames = 2000;
+    }
+};
+
+TEST_F(IntroTest, AKeyWaitingBeforeTheStartEndsItBeforeTheFirstFrameAndStaysBuffered) {
+    hp->PressKey(0, KEY_ENTER, '\r');
+    PlayIntro();
+    EXPECT_EQ(hp->frame(), 0);
+    EXPECT_TRUE(hp->KeyPressed()) << "the menu must still read the key";
+    EXPECT_FALSE(hp->midiPlaying());
+}
+
+TEST_F(IntroTest, ClicksDoNotEndItButAKeyDoesAndWithoutATuneItEndsAfterOneFrame) {
+    hp->MouseAt(5, 400, 300, 1);
+    hp->MouseAt(8, 400, 300, 0);
+    hp->PressKey(40, KEY_SPACE, ' ');
+    PlayIntro();
+    EXPECT_EQ(hp->frame(), 40);
+    EXPECT_EQ(hp->midiStartBeat(), 4);
+    hp = StartHeadless();
+    hp->midiPosOverride = [] { return -1; };
+    PlayIntro();
+    EXPECT_EQ(hp->frame(), 1);
+}
+
+// In frame k the crawl's first line stands at 600 - 2 (k - 1), the lines 15
+// apart; the UFO rises 4 rows a frame while the beat is between 6 and 15.
+TEST_F(IntroTest, TextCrawlsTwoRowsAndTheUfoFourRowsAFrame) {
+    gameFont = font;
+    hp->midiPosOverride = [] { return 10; };
+    const int blue = makecol(37, 97, 255), yellow = makecol(255, 255, 0);
+    std::vector<bool> seen;
+    hp->onFrame = [&](int k) {
+        if (k != 100 && k != 101)
+            return;
+        BITMAP* d = hp->display();
+        int y = 600 - 2 * (k - 1);
+        seen.push_back(
+            ShowsText(d, font, "Episode I - The Fluffernauts", kAlignCentre, 400, y, blue));
+        seen.push_back(ShowsText(d, font, "\"Please help us, Player One. You are our only hope\"",
+                                 kAlignCentre, 400, y + 11 * 15, yellow));
+        int fw = ufoImage->w / 4;
+        seen.push_back(
+            Shows(d, ufoImage, (k - 1) % 4 * fw, 0, fw, ufoImage->h, (800 - fw) / 2, 600 - 4 * k));
+    };
+    hp->PressKey(102, KEY_ESC);
+    PlayIntro();
+    EXPECT_EQ(seen, std::vector<bool>(6, true));
+}
+
+TEST_F(IntroTest, FinaleRisesThenShowsRackFramesOneToFourteenThenFlashesFourTimes) {
+    LoadBazookaImage();
+    int w = bazookaImage->w, h = bazookaImage->h;
+    // Beat 66 from frame 10 on: the bazooka starts rising in frame 11.
+    hp->midiPosOverride = [this] { return hp->frame() < 10 ? 20 : 66; };
+    // h rising frames (600 down to 600 - h), one in which it arrives, then
+    // 14 rack frames and 9 finale frames.
+    const int firstRack = 11 + h + 1;
+    std::vector<int> flashes;
+    bool rackOne = false, rackFourteen = false;
+    auto rackShown = [&](int n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "rack%04i.bmp", n);
+        BITMAP* rack = LoadImage(name);
+        bool shown =
+            Shows(hp->display(), rack, 0, 0, rack->w, rack->h, (800 - w) / 2 - 142, 600 - h - 82);
+        destroy_bitmap(rack);
+        return shown;
+    };
+    hp->onFrame = [&](int f) {
+        if (getpixel(hp->display(), 5, 5) == makecol(255, 255, 0))
+            flashes.push_back(f);
+        if (f == firstRack)
+            rackOne = rackShown(1) && !rackShown(0);
+        if (f == firstRack + 13)
+            rackFourteen = rackShown(14);
+    };
+    PlayIntro();
+    EXPECT_TRUE(rackOne);
+    EXPECT_TRUE(rackFourteen);
+    EXPECT_EQ(flashes,
+              (std::vector<int>{firstRack + 15, firstRack + 17, firstRack + 19, firstRack + 21}));
+    EXPECT_EQ(hp->frame(), firstRack + 22);
+}
+
+TEST_F(IntroTest, StarsAreTheSameWhenTheGeneratorIsAtTheSameState) {
+    auto stars = [&]() {
+        std::set<std::pair<int, int>> s;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if (getpixel(scratchBuffer, x, y) == makecol(128, 128, 128))
+                    s.insert({x, y});
+        return s;
+    };
+    std::set<std::pair<int, int>> first;
+    for (int run = 0; run < 2; ++run) {
+        hp = StartHeadless();
+        SeedRandom(1);  // as at the start of every run
+        hp->PressKey(1, KEY_SPACE, ' ');
+        PlayIntro();
+        if (run == 0)
+            first = stars();
+    }
+    EXPECT_EQ(stars(), first);
+    EXPECT_GE(first.size(), 18u);
+}
+
+TEST_F(IntroTest, MenuPlaysItOnF9ThenJAndKeepsTheRow) {
+    backdrop = Own(LoadImage("tlebg.bmp"));
+    hp->PressKey(2, KEY_DOWN);
+    hp->PressKey(4, KEY_F9);
+    hp->PressKey(5, KEY_J, 'j');
+    // The key that ends the film also confirms the menu's row.
+    hp->PressKey(60, KEY_ENTER, '\r');
+    EXPECT_EQ(TitleMenu(0), 1);
+    EXPECT_GE(hp->frame(), 60);
+    EXPECT_EQ(hp->midiStartBeat(), 4) << "the film ran";
+    DestroyTitleMenuImages();
+    backdrop = nullptr;
+}
