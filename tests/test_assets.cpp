@@ -12,81 +12,44 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "support/assets.h"
 
 namespace {
 
-// Walkers and small shooters stand on the landed UFOs' ground line.
-constexpr int kGroundRow = 410;
+// Walkers (top row 313) and small shooters (333) stand on the landed UFOs'
+// ground line, row 410.
+constexpr int kWalker = 410 - 313, kShooter = 410 - 333;
 
-struct StripRule {
+// Every horizontal strip the game animates: frames, frame width and height
+// where the game relies on them (0: free), the first frame ever shown.
+const struct {
     const char* name;
-    int frames;
-    int frameW, frameH;  // 0: free
-    int firstShown;      // frames before this one are never shown
+    int frames, frameW, frameH, firstShown;
+} kStrips[] = {
+    // clang-format off
+    {"mpwalkl.bmp", 12, 0, kWalker, 0}, {"mpwalkr.bmp", 12, 0, kWalker, 0},
+    {"mpschml.bmp", 12, 0, kWalker, 0}, {"mpschmr.bmp", 12, 0, kWalker, 0},
+    {"fpwalkl.bmp", 12, 0, kWalker, 0}, {"fpwalkr.bmp", 12, 0, kWalker, 0},
+    {"fpschml.bmp", 12, 0, kWalker, 0}, {"fpschmr.bmp", 12, 0, kWalker, 0},
+    {"mpexp.bmp", 15, 0, 0, 1}, {"fpexp.bmp", 15, 0, 0, 1}, {"herz.bmp", 13, 0, 0, 0},
+    {"shooterwalkl.bmp", 12, 0, kShooter, 0}, {"shooterwalkr.bmp", 12, 0, kShooter, 0},
+    {"shootershoot.bmp", 10, 0, 0, 0}, {"ballexpl.bmp", 17, 0, 0, 1}, {"beam2.bmp", 7, 0, 0, 0},
+    {"huelsee2.bmp", 11, 0, 0, 0}, {"shooterbigwl.bmp", 12, 0, 0, 0},
+    {"shooterbigwr.bmp", 12, 0, 0, 0}, {"shooterbigshoot.bmp", 10, 0, 0, 0},
+    {"ballbigexok.bmp", 17, 0, 0, 1}, {"beam3.bmp", 7, 0, 0, 0},
+    {"shooterbighuelse.bmp", 11, 0, 0, 0}, {"killer_.bmp", 1, 0, 0, 0},
+    {"killer.bmp", 10, 0, 0, 0}, {"killerexpl.bmp", 18, 0, 0, 1}, {"huelsee1.bmp", 11, 0, 0, 0},
+    {"ufodreh.bmp", 4, 0, 0, 0}, {"flieger.bmp", 4, 0, 0, 0}, {"flieger_.bmp", 4, 0, 0, 0},
+    {"care.bmp", 9, 0, 0, 0}, {"bubble0.bmp", 14, 0, 0, 0}, {"bubble1.bmp", 14, 0, 0, 0},
+    {"bubble2.bmp", 14, 0, 0, 0}, {"bubble3.bmp", 8, 0, 0, 1}, {"luemmel256.bmp", 9, 0, 0, 0},
+    {"peace.bmp", 17, 0, 0, 0}, {"bazooka.bmp", 1, 0, 0, 0}, {"mole_exp.bmp", 15, 0, 0, 0},
+    {"haufen256.bmp", 7, 0, 0, 0}, {"sonne.bmp", 8, 220, 180, 0}, {"atomic.bmp", 10, 40, 40, 0},
+    {"digit.bmp", 10, 0, 0, 0}, {"rauch0.bmp", 16, 0, 0, 0}, {"rauch1.bmp", 16, 0, 0, 0},
+    {"rauch_0.bmp", 16, 0, 0, 0}, {"rauch_1.bmp", 16, 0, 0, 0},
+    // clang-format on
 };
-
-// Every horizontal strip the game animates; sizes where the game relies on
-// them.
-const StripRule kStrips[] = {
-    {"mpwalkl.bmp", 12, 0, kGroundRow - 313, 0},
-    {"mpwalkr.bmp", 12, 0, kGroundRow - 313, 0},
-    {"mpschml.bmp", 12, 0, kGroundRow - 313, 0},
-    {"mpschmr.bmp", 12, 0, kGroundRow - 313, 0},
-    {"fpwalkl.bmp", 12, 0, kGroundRow - 313, 0},
-    {"fpwalkr.bmp", 12, 0, kGroundRow - 313, 0},
-    {"fpschml.bmp", 12, 0, kGroundRow - 313, 0},
-    {"fpschmr.bmp", 12, 0, kGroundRow - 313, 0},
-    {"mpexp.bmp", 15, 0, 0, 1},
-    {"fpexp.bmp", 15, 0, 0, 1},
-    {"herz.bmp", 13, 0, 0, 0},
-    {"shooterwalkl.bmp", 12, 0, kGroundRow - 333, 0},
-    {"shooterwalkr.bmp", 12, 0, kGroundRow - 333, 0},
-    {"shootershoot.bmp", 10, 0, 0, 0},
-    {"ballexpl.bmp", 17, 0, 0, 1},
-    {"beam2.bmp", 7, 0, 0, 0},
-    {"huelsee2.bmp", 11, 0, 0, 0},
-    {"shooterbigwl.bmp", 12, 0, 0, 0},
-    {"shooterbigwr.bmp", 12, 0, 0, 0},
-    {"shooterbigshoot.bmp", 10, 0, 0, 0},
-    {"ballbigexok.bmp", 17, 0, 0, 1},
-    {"beam3.bmp", 7, 0, 0, 0},
-    {"shooterbighuelse.bmp", 11, 0, 0, 0},
-    {"killer_.bmp", 1, 0, 0, 0},
-    {"killer.bmp", 10, 0, 0, 0},
-    {"killerexpl.bmp", 18, 0, 0, 1},
-    {"huelsee1.bmp", 11, 0, 0, 0},
-    {"ufodreh.bmp", 4, 0, 0, 0},
-    {"flieger.bmp", 4, 0, 0, 0},
-    {"flieger_.bmp", 4, 0, 0, 0},
-    {"care.bmp", 9, 0, 0, 0},
-    {"bubble0.bmp", 14, 0, 0, 0},
-    {"bubble1.bmp", 14, 0, 0, 0},
-    {"bubble2.bmp", 14, 0, 0, 0},
-    {"bubble3.bmp", 8, 0, 0, 1},
-    {"luemmel256.bmp", 9, 0, 0, 0},
-    {"peace.bmp", 17, 0, 0, 0},
-    {"bazooka.bmp", 1, 60, 0, 0},
-    {"mole_exp.bmp", 15, 0, 0, 0},
-    {"haufen256.bmp", 7, 0, 0, 0},
-    {"sonne.bmp", 8, 220, 180, 0},
-    {"atomic.bmp", 10, 40, 40, 0},
-    {"digit.bmp", 10, 0, 0, 0},
-    {"rauch0.bmp", 16, 0, 0, 0},
-    {"rauch1.bmp", 16, 0, 0, 0},
-    {"rauch_0.bmp", 16, 0, 0, 0},
-    {"rauch_1.bmp", 16, 0, 0, 0},
-};
-
-int FrameW(BITMAP* b, const char* name) {
-    for (const StripRule& r : kStrips)
-        if (std::string(r.name) == name)
-            return b->w / r.frames;
-    return b->w;
-}
 
 }  // namespace
 
@@ -97,35 +60,33 @@ class Assets : public ::testing::Test {
         EXPECT_TRUE(loaded_.back()) << name << " is missing from data/gfx.dat";
         return loaded_.back().get();
     }
+    int Width(const char* name, int frames) { return Get(name)->w / frames; }
 
   private:
     std::vector<Bitmap> loaded_;
 };
 
 TEST_F(Assets, StripsDivideIntoTheirFramesAndEveryShownFrameShows) {
-    for (const StripRule& r : kStrips) {
-        SCOPED_TRACE(r.name);
+    for (const auto& r : kStrips) {
         BITMAP* b = Get(r.name);
         ASSERT_TRUE(b);
-        EXPECT_EQ(b->w % r.frames, 0);
-        int fw = b->w / r.frames;
-        EXPECT_TRUE(!r.frameW || fw == r.frameW) << fw;
-        EXPECT_TRUE(!r.frameH || b->h == r.frameH) << b->h;
+        const int fw = b->w / r.frames;
+        EXPECT_TRUE(b->w % r.frames == 0 && (!r.frameW || fw == r.frameW) &&
+                    (!r.frameH || b->h == r.frameH))
+            << r.name << " " << b->w << " x " << b->h;
         for (int k = r.firstShown; k < r.frames; ++k)
-            EXPECT_TRUE(HasInk(b, k * fw, 0, fw, b->h)) << "frame " << k;
+            EXPECT_TRUE(HasInk(b, k * fw, 0, fw, b->h)) << r.name << " frame " << k;
     }
-    // Walking and cuddling share one width: the heart's place over a pair
-    // and the explosion's over a walker are reckoned from it.
-    EXPECT_EQ(Get("mpwalkl.bmp")->w, Get("fpschmr.bmp")->w);
-    EXPECT_EQ(Get("mpexp.bmp")->w / 15, Get("mpwalkl.bmp")->w / 12);
-    // The smoke row takes the first smoke's height for all six columns.
-    for (const char* smoke : {"rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp"})
-        EXPECT_EQ(Get(smoke)->h, Get("rauch0.bmp")->h) << smoke;
-    // The four tower pictures are placed at steps of "turm0.bmp".
-    for (const char* seg : {"turm1.bmp", "turm_0.bmp", "turm_1.bmp"}) {
-        EXPECT_EQ(Get(seg)->w, Get("turm0.bmp")->w) << seg;
-        EXPECT_EQ(Get(seg)->h, Get("turm0.bmp")->h) << seg;
-    }
+    // Walking, cuddling and exploding share one width: the heart over a pair
+    // and the explosion over a walker are placed by it.
+    EXPECT_EQ(Width("mpwalkl.bmp", 12), Width("fpschmr.bmp", 12));
+    EXPECT_EQ(Width("mpexp.bmp", 15), Width("fpwalkl.bmp", 12));
+    // The smoke row takes the first smoke's height for all six columns; the
+    // tower pictures are placed at steps of "turm0.bmp".
+    for (const char* name : {"rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp"})
+        EXPECT_EQ(Get(name)->h, Get("rauch0.bmp")->h) << name;
+    for (const char* name : {"turm1.bmp", "turm_0.bmp", "turm_1.bmp"})
+        EXPECT_TRUE(Get(name)->w == Get("turm0.bmp")->w && Get(name)->h == Get("turm0.bmp")->h);
 }
 
 // The game plays "fpwalkl.bmp" from its last frame to its first: stored in
@@ -145,46 +106,36 @@ TEST_F(Assets, FemaleLeftWalkIsStoredBackwards) {
         return n;
     };
     int reversed = 0, straight = 0;
-    for (int k = 0; k < 12; ++k) {
-        reversed += mismatch(k, 11 - k);
-        straight += mismatch(k, k);
-    }
+    for (int k = 0; k < 12; ++k)
+        reversed += mismatch(k, 11 - k), straight += mismatch(k, k);
     EXPECT_LT(reversed * 3, straight);
 }
 
-// Placements the code relies on: a big shooter rises 20 rows to fire, the
-// killer rises and fires in one frame size inside the drain window, the
-// rack frames fit both the intro's and the game's bazooka, the crate of a
-// care package fills its rows from 77 down under a parachute.
+// A big shooter rises 20 rows to fire; the killer rises and fires in one
+// frame size, centred inside the drain window; the rack frames fit both the
+// intro's bazooka (drawn at x - 142) and the game's (x + width / 2 - 172);
+// a care package's crate fills its rows from 77 down under a parachute.
 TEST_F(Assets, PicturesFitWhereTheGameDrawsThem) {
-    BITMAP* wl = Get("shooterbigwl.bmp");
-    BITMAP* fire = Get("shooterbigshoot.bmp");
-    BITMAP* rise = Get("killer_.bmp");
-    BITMAP* killer = Get("killer.bmp");
     BITMAP* care = Get("care.bmp");
-    ASSERT_TRUE(wl && fire && rise && killer && care);
-    EXPECT_EQ(fire->h, wl->h + 20);
-    EXPECT_EQ(fire->w / 10, wl->w / 12);
-    EXPECT_EQ(killer->w / 10, rise->w);
-    EXPECT_EQ(killer->h, rise->h);
-    EXPECT_GT((800 - rise->w) / 2, 200);
-    EXPECT_LT((800 - rise->w) / 2, 600);
+    BITMAP* rise = Get("killer_.bmp");
+    ASSERT_TRUE(care && rise);
+    EXPECT_EQ(Get("shooterbigshoot.bmp")->h, Get("shooterbigwl.bmp")->h + 20);
+    EXPECT_EQ(Width("shooterbigshoot.bmp", 10), Width("shooterbigwl.bmp", 12));
+    EXPECT_TRUE(Width("killer.bmp", 10) == rise->w && Get("killer.bmp")->h == rise->h);
+    EXPECT_TRUE((800 - rise->w) / 2 > 200 && (800 - rise->w) / 2 < 600);
+    EXPECT_EQ(Get("bazooka.bmp")->w / 2 - 172, -142);
+    for (int k = 0; k < 15; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "rack%04i.bmp", k);
+        BITMAP* rack = Get(name);
+        ASSERT_TRUE(rack);
+        EXPECT_TRUE(HasInk(rack, 0, 0, rack->w, rack->h)) << name;
+    }
     const int cw = care->w / 9;
     for (int k = 0; k < 9; ++k) {
         EXPECT_TRUE(HasInk(care, k * cw, 0, cw, 77)) << "frame " << k << " has no parachute";
         for (int y = 77; y < care->h - 1; ++y)
             ASSERT_TRUE(HasInk(care, k * cw, y, cw, 1)) << "frame " << k << " row " << y;
-    }
-    int w = -1, h = -1;
-    for (int k = 0; k < 15; ++k) {
-        char name[32];
-        std::snprintf(name, sizeof name, "rack%04i.bmp", k);
-        BITMAP* r = Get(name);
-        ASSERT_TRUE(r);
-        w = k ? w : r->w, h = k ? h : r->h;
-        EXPECT_EQ(r->w, w) << name;
-        EXPECT_EQ(r->h, h) << name;
-        EXPECT_TRUE(HasInk(r, 0, 0, r->w, r->h)) << name;
     }
 }
 
@@ -201,103 +152,86 @@ TEST_F(Assets, MoundHidesTheCutOfEveryRisingFigure) {
     const int mw = mound->w / 7, hw = lout->w / 9 / 2;
     const struct {
         const char* name;
-        int offset, base;
-    } figures[] = {{"luemmel256.bmp", 46, 466},
-                   {"peace.bmp", 26, 460},
-                   {"bazooka.bmp", 41, 461},
-                   {"mole_exp.bmp", 36, 461}};
+        int frames, offset, base;
+    } figures[] = {{"luemmel256.bmp", 9, 46, 466},
+                   {"peace.bmp", 17, 26, 460},
+                   {"bazooka.bmp", 1, 41, 461},
+                   {"mole_exp.bmp", 15, 36, 461}};
     for (const auto& f : figures) {
         BITMAP* b = Get(f.name);
         ASSERT_TRUE(b);
-        const int fw = FrameW(b, f.name), frames = b->w / fw;
-        std::vector<int> rises;
-        for (int r = 1; r <= b->h; ++r)
-            if (std::string(f.name) != "mole_exp.bmp" || r == lout->h || r == baz->h)
-                rises.push_back(r);
+        const int fw = b->w / f.frames, last = f.frames == 15 ? 2 : b->h;
         int misses = 0;
-        for (int k = 0; k < frames; ++k)
-            for (int r : rises)
+        for (int k = 0; k < f.frames; ++k)
+            for (int i = 0; i < last; ++i) {
+                int r = f.frames == 15 ? (i ? baz->h : lout->h) : i + 1;  // rows risen
                 for (int x = 0; x < fw; ++x) {
                     int mx = f.offset - hw + x;  // column in the mound frame
                     misses +=
                         HasInk(b, k * fw + x, std::min(r, b->h) - 1, 1, 1) &&
                         (mx < 0 || mx >= mw || !HasInk(mound, 6 * mw + mx, f.base - 451, 1, 1));
                 }
+            }
         EXPECT_EQ(misses, 0) << f.name;
     }
 }
 
-// Counters and pop-ups: five score digits from x 87 leftwards stay on
-// screen and fit above the seconds at row 75; pop-up strips hold one frame
-// per entry (35 rows x 9, 36 rows x 7); shells stack 16 rows apart in
-// frames 106 wide, at rest drawn at x 700.
+// Five score digits from x 87 leftwards stay on screen above the seconds
+// at row 75; life sits on its panel; pop-up strips hold one frame per entry
+// (35 rows x 9, 36 rows x 7); shells stack 16 rows apart in frames 106
+// wide, at rest drawn at x 700.
 TEST_F(Assets, CountersPopupsAndShellsFitTheirRows) {
     BITMAP* d = Get("digit.bmp");
     BITMAP* panel = Get("life.bmp");
     BITMAP* shells = Get("shells.bmp");
     ASSERT_TRUE(d && panel && shells);
-    EXPECT_GE(87 - 4 * (d->w / 10), 0);
-    EXPECT_LE(d->h, 75 - 50);
-    EXPECT_GE(20 + panel->w, 56 + d->w / 10);
-    EXPECT_GE(520 + panel->h, 535 + d->h);
+    EXPECT_TRUE(87 - 4 * (d->w / 10) >= 0 && d->h <= 75 - 50);
+    EXPECT_TRUE(20 + panel->w >= 56 + d->w / 10 && 520 + panel->h >= 535 + d->h);
     for (auto [name, frameH, frames] : {std::tuple{"score.bmp", 35, 9}, {"bonus.bmp", 36, 7}}) {
         BITMAP* b = Get(name);
         ASSERT_TRUE(b);
         EXPECT_EQ(b->h, frameH * frames) << name;
-        for (int k = 0; k < frames; ++k) {
-            EXPECT_TRUE(HasInk(b, 0, k * frameH, b->w, frameH)) << name << " frame " << k;
-            EXPECT_FALSE(HasInk(b, 0, k * frameH, b->w, 1)) << name << " bleeds into " << k;
-        }
+        for (int k = 0; k < frames; ++k)
+            EXPECT_TRUE(HasInk(b, 0, k * frameH, b->w, frameH) &&
+                        !HasInk(b, 0, k * frameH, b->w, 1))
+                << name << " frame " << k;
     }
-    EXPECT_EQ(shells->w % 106, 0);
-    EXPECT_GE(shells->w / 106, 10);
-    EXPECT_LE(shells->h, 16);
+    EXPECT_TRUE(shells->w % 106 == 0 && shells->w / 106 >= 10 && shells->h <= 16);
     EXPECT_TRUE(HasInk(shells, 0, 0, 100, shells->h));
 }
 
-// The front end: the pointer's hot spot (40, 36) is the middle of the
-// cursor; pictures copied opaque have no mask pixels; the menu panel sits at
-// x 90 where the pointer zone starts, its highlight tiles opaque and plain
-// to see; the score board is opaque behind the ten rows.
+// The pointer's hot spot (40, 36) is the middle of the cursor; pictures
+// copied opaque have no mask pixels; the menu panel sits at x 90 where the
+// pointer zone starts, its highlight tiles opaque and plain to see; the
+// score board is opaque behind the ten rows.
 TEST_F(Assets, FrontEndPicturesFitTheScreensThatShowThem) {
     BITMAP* cursor = Get("cursor.bmp");
     ASSERT_TRUE(cursor);
-    EXPECT_EQ(cursor->w, 81);
-    EXPECT_EQ(cursor->h, 73);
-    EXPECT_FALSE(Masked(cursor, 40, 36));
-    for (auto [name, w, h] :
-         {std::tuple{"tlebg.bmp", 800, 600}, {"sky.bmp", 800, 168}, {"titel.bmp", 0, 0}}) {
-        BITMAP* b = Get(name);
-        ASSERT_TRUE(b);
-        EXPECT_TRUE(!w || (b->w == w && b->h == h)) << name;
-        int holes = 0;
-        for (int y = 0; y < b->h; ++y)
-            for (int x = 0; x < b->w; ++x)
-                holes += Masked(b, x, y);
-        EXPECT_EQ(holes, 0) << name;
-    }
+    EXPECT_TRUE(cursor->w == 81 && cursor->h == 73 && !Masked(cursor, 40, 36));
+    EXPECT_TRUE(Get("tlebg.bmp")->w == 800 && Get("tlebg.bmp")->h == 600);
+    EXPECT_TRUE(Get("sky.bmp")->w == 800 && Get("sky.bmp")->h == 168);
+    auto holes = [](BITMAP* b, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += Masked(b, x, y);
+        return n;
+    };
+    for (const char* name : {"tlebg.bmp", "sky.bmp", "titel.bmp"})
+        EXPECT_EQ(holes(Get(name), 0, 0, Get(name)->w, Get(name)->h), 0) << name;
     BITMAP* plain = Get("panel00.bmp");
     BITMAP* lit = Get("panel00_sel.bmp");
-    ASSERT_TRUE(plain && lit);
+    ASSERT_TRUE(plain && lit && plain->w == lit->w && plain->h >= 90 + 40 * 7);
     EXPECT_EQ((800 - plain->w) / 2, 90);
-    EXPECT_EQ(lit->w, plain->w);
-    EXPECT_EQ(lit->h, plain->h);
-    EXPECT_GE(plain->h, 90 + 40 * 7);
     for (int r = 0; r < 7; ++r) {
-        int differ = 0, holes = 0;
+        int differ = 0;
         for (int y = 90 + 40 * r; y < 130 + 40 * r; ++y)
-            for (int x = 90; x < 210; ++x) {
+            for (int x = 90; x < 210; ++x)
                 differ += getpixel(plain, x, y) != getpixel(lit, x, y);
-                holes += Masked(lit, x, y);
-            }
         EXPECT_GT(differ, 120 * 40 / 4) << "row " << r;
-        EXPECT_EQ(holes, 0) << "row " << r;
+        EXPECT_EQ(holes(lit, 90, 90 + 40 * r, 210, 130 + 40 * r), 0) << "row " << r;
     }
-    BITMAP* board = Get("highscre.bmp");
-    ASSERT_TRUE(board);
-    for (int y = 125; y < 125 + 18 * 9 + 16; ++y)
-        for (int x = 30; x < 270; ++x)
-            ASSERT_FALSE(Masked(board, x, y)) << x << "," << y;
+    EXPECT_EQ(holes(Get("highscre.bmp"), 30, 125, 270, 125 + 18 * 9 + 16), 0);
 }
 
 // --- sounds, font and tune ---
@@ -309,9 +243,9 @@ TEST(AudioAssets, FontIsTheFirstObjectMonochromeAndPrintableAscii) {
     ASSERT_EQ(data[0].type, DAT_FONT) << "the game takes the first object as its font";
     FONT* f = static_cast<FONT*>(data[0].dat);
     EXPECT_TRUE(text_height(f) >= 14 && text_height(f) <= 18) << "rows are 18 pixels apart";
-    EXPECT_EQ(get_font_ranges(f), 1);
-    EXPECT_EQ(get_font_range_begin(f, -1), ' ');
-    EXPECT_EQ(get_font_range_end(f, -1), '~');
+    EXPECT_EQ(std::vector<int>(
+                  {get_font_ranges(f), get_font_range_begin(f, -1), get_font_range_end(f, -1)}),
+              std::vector<int>({1, ' ', '~'}));
     // The text colour decides: nothing but it and the background.
     BITMAP* bmp = create_bitmap(text_length(f, "Wg%9") + 4, text_height(f) + 4);
     clear_to_color(bmp, 0);
@@ -335,27 +269,20 @@ TEST(AudioAssets, SamplesStartAndEndWithoutAClick) {
                               {"schmusen.wav", true},
                               {"schmusen_.wav", true},
                               {"shootings.wav", true}}) {
-        SCOPED_TRACE(name);
         DATAFILE* obj = load_datafile_object("data/snd.dat", name);
-        ASSERT_NE(obj, nullptr);
+        ASSERT_NE(obj, nullptr) << name;
         const SAMPLE* s = static_cast<SAMPLE*>(obj->dat);
-        ASSERT_EQ(s->bits, 16);
+        ASSERT_EQ(s->bits, 16) << name;
         auto level = [s](unsigned long i) {
             return static_cast<const uint16_t*>(s->data)[i] - 0x8000;
         };
-        int peak = 0;
+        int peak = 0, first = level(0), last = level(s->len - 1);
         for (unsigned long i = 0; i < s->len; ++i)
             peak = std::max(peak, std::abs(level(i)));
-        EXPECT_GT(peak, 16000) << "too quiet next to the other effects";
-        int first = level(0), last = level(s->len - 1);
-        if (loop) {
-            EXPECT_TRUE(last < 0 && first >= 0) << last << " -> " << first;
-            EXPECT_LE(first, 400);
-            EXPECT_GE(last, -400);
-        } else {
-            EXPECT_EQ(first, 0);
-            EXPECT_EQ(last, 0);
-        }
+        EXPECT_GT(peak, 16000) << name << " is too quiet next to the other effects";
+        EXPECT_TRUE(loop ? last < 0 && last >= -400 && first >= 0 && first <= 400
+                         : first == 0 && last == 0)
+            << name << ": " << last << " -> " << first;
         unload_datafile_object(obj);
     }
 }
@@ -370,33 +297,29 @@ TEST(AudioAssets, TuneOutlastsTheIntroAndThePatchSetCoversIt) {
     destroy_midi(midi);
     std::ifstream csv(std::string(FLUFF_SOURCE_DIR) + "/assets/music/cm.csv");
     long division = 0, endTick = 0, lastNote = 0;
-    std::set<int> programs, drums;
+    std::set<int> programs, drums, havePrograms, haveDrums;
     for (std::string line; std::getline(csv, line);) {
         std::replace(line.begin(), line.end(), ',', ' ');
         std::istringstream f(line);
         long track, tick, a = 0, b = 0, c = 0;
         std::string event;
         f >> track >> tick >> event >> a >> b >> c;
-        if (event == "Header")
-            division = c;
-        else if (event == "End_track")
-            endTick = std::max(endTick, tick);
-        else if (event == "Program_c")
+        division = event == "Header" ? c : division;
+        endTick = event == "End_track" ? std::max(endTick, tick) : endTick;
+        if (event == "Program_c")
             programs.insert(int(b));
-        else if (event == "Note_on_c" && c > 0) {
+        if (event == "Note_on_c" && c > 0) {
             if (a == 9)
                 drums.insert(int(b));
             lastNote = std::max(lastNote, tick);
         }
     }
     ASSERT_GT(division, 0);
-    EXPECT_GE(double(endTick) / division, 72.0);
-    EXPECT_LE(double(endTick) / division, 84.0) << "the intro would drag on after its finale";
-    EXPECT_GT(double(lastNote) / division, 70.0) << "silence under the finale";
+    EXPECT_TRUE(endTick >= 72 * division && endTick <= 84 * division) << double(endTick) / division;
+    EXPECT_GT(lastNote, 70 * division) << "silence under the finale";
     DATAFILE* list = load_datafile_object("data/patches.dat", "default_cfg");
     ASSERT_NE(list, nullptr);
     std::istringstream text(std::string(static_cast<const char*>(list->dat), size_t(list->size)));
-    std::set<int> havePrograms, haveDrums;
     bool inDrums = false;
     for (std::string line; std::getline(text, line);) {
         std::istringstream words(line);
@@ -409,6 +332,5 @@ TEST(AudioAssets, TuneOutlastsTheIntroAndThePatchSetCoversIt) {
     }
     unload_datafile_object(list);
     EXPECT_EQ(havePrograms, programs);
-    for (int k : drums)
-        EXPECT_EQ(haveDrums.count(k), 1u) << "drum key " << k;
+    EXPECT_TRUE(std::includes(haveDrums.begin(), haveDrums.end(), drums.begin(), drums.end()));
 }

@@ -75,14 +75,6 @@ bool IsDefaultTable() {
     return true;
 }
 
-bool ColourInBand(BITMAP* bmp, int colour, int y0, int y1) {
-    for (int y = y0; y <= y1; ++y)
-        for (int x = 0; x < kScreenW; ++x)
-            if (getpixel(bmp, x, y) == colour)
-                return true;
-    return false;
-}
-
 }  // namespace
 
 class HighScoreTest : public HeadlessTest {
@@ -297,14 +289,16 @@ TEST_F(HighScoreTest, EntryInsertsAgainstTheDefaultTableAtTheRightRow) {
         score = c.finalScore;
         bool goldRow = false, yourScore = false;
         hp->onFrame = [&](int f) {
-            if (f == 2) {
-                goldRow = c.row >= 0 &&
-                          ColourInBand(hp->display(), gold, RowY(c.row), RowY(c.row) + 10) &&
-                          !ColourInBand(hp->display(), gold, 0, RowY(c.row) - 1);
-                yourScore =
-                    ShowsText(hp->display(), font, "Your Score: " + std::to_string(c.finalScore),
-                              kAlignCentre, 400, kYourScoreY + 1, gold);
-            }
+            auto rank = [&](int k, int colour) {  // "k + 1)" in the colour
+                return ShowsText(hp->display(), font, std::to_string(k + 1) + ")", kAlignRight,
+                                 kRankX + 1, RowY(k) + 1, colour);
+            };
+            if (f != 2)
+                return;
+            goldRow = c.row >= 0 && rank(c.row, gold) && (c.row == 0 || rank(c.row - 1, white));
+            yourScore =
+                ShowsText(hp->display(), font, "Your Score: " + std::to_string(c.finalScore),
+                          kAlignCentre, 400, kYourScoreY + 1, gold);
         };
         if (c.row >= 0)
             TypeName(1, "New");

@@ -62,7 +62,7 @@ class HeadlessPlatform : public Platform {
     BITMAP* pointerTarget() const { return mouseTarget_; }
     int midiStartBeat() const { return midiSeekBeat_; }
 
-    // Save the display, or any bitmap, as a PNG (5-6-5 pixels widened).
+    // Save the display, or any bitmap, as a PNG (tools/scenes/png.cpp).
     static bool SavePng(BITMAP* bmp, const std::string& path);
     bool SaveDisplayPng(const std::string& path) const { return SavePng(display_, path); }
 
@@ -97,6 +97,7 @@ class HeadlessPlatform : public Platform {
         enum { kMouse, kPress, kHold } kind;
         int a, b, c;
     };
+    void Add(const Event& e);
     void ApplyScript();
     void NextFrameWithoutPresent();
 
