@@ -282,14 +282,19 @@ TEST_F(GameTest, QShakesTwentyFramesAndVSwitchesTheCuddleSound) {
 }
 
 // The flying UFO comes in the first frame, the plane in the hundredth; a
-// flying plane drops its package where it passes its drop position.
+// flying plane drops its package where it passes its drop position, a wreck
+// drops none.
 TEST_F(GameTest, FlyersComeOnScheduleAndThePlaneDropsItsPackage) {
     int ufoFrom = 0, planeFrom = 0, dropX = 0;
     V care;
     Play(120, [&](int f) {
         ufoFrom = !ufoFrom && game.flyingUfo ? f : ufoFrom;
-        if (planeFrom && f == planeFrom + 1 && game.carePackage)
+        if (planeFrom && f == planeFrom + 1 && game.carePackage) {
             care = {game.carePackage->x, game.carePackage->y, game.plane->aux};
+            CrashPlane(game.plane)->aux = game.plane->x + 100;
+        }
+        if (planeFrom && f == planeFrom + 2)
+            care.push_back(game.plane->aux - game.plane->x);
         if (planeFrom || !game.plane)
             return;
         planeFrom = f;
@@ -298,7 +303,7 @@ TEST_F(GameTest, FlyersComeOnScheduleAndThePlaneDropsItsPackage) {
         dropX = game.plane->x - 4;
     });
     EXPECT_EQ(V({ufoFrom, planeFrom}), V({3, 102}));
-    EXPECT_EQ(care, V({dropX, 30 - 20 + 4, -800}));
+    EXPECT_EQ(care, V({dropX, 30 - 20 + 4, -800, 102}));
 }
 
 // The plane is drawn before the shot is fired: it sees the shot one frame
