@@ -61,22 +61,6 @@ TEST(LandscapeAssets, GroundStripHidesTheSquadUndersidesAlongItsHillLine) {
     }
 }
 
-TEST(LandscapeAssets, BackgroundTileCoversItsLayerBehindTheHills) {
-    Bitmap bg = Load("bg.bmp");
-    Bitmap fg = Load("fg.bmp");
-    ASSERT_TRUE(bg && fg);
-    EXPECT_GE(6 * bg->w, 2000);  // six tiles fill the 2000-wide layer
-    // Opaque from its own hill line down past the lowest point of the near
-    // hills, and its hill line inside the sky band (which ends at row 267).
-    EXPECT_GT(244 + bg->h, LowestHill(fg.get()));
-    for (int x = 0; x < bg->w; ++x) {
-        int t = TopRow(bg.get(), x);
-        EXPECT_LT(244 + t, 268) << "x " << x;
-        for (int y = t; y < bg->h; ++y)
-            ASSERT_FALSE(Masked(bg.get(), x, y)) << x << "," << y;
-    }
-}
-
 // The sky band goes on from the fill colour above it; the castle seats its
 // saucer (28 to 38 pixels in, row 186) and hides its foot behind the hills;
 // every flower stands on the layer's bottom (108, 185 or 228 rows high) and

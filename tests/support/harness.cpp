@@ -47,11 +47,10 @@ bool ShowsText(BITMAP* shown, FONT* f, const std::string& text, TextAlign align,
     textout_ex(ref, f, text.c_str(), 0, 0, 1, -1);
     int lit = 0, wrong = 0;
     for (int py = 0; py < ref->h; ++py)
-        for (int px = 0; px < w; ++px)
-            if (getpixel(ref, px, py) == 1) {
-                ++lit;
-                wrong += getpixel(shown, x + px, y + py) != colour;
-            }
+        for (int px = 0; px < w; ++px) {
+            const bool ink = getpixel(ref, px, py) == 1;
+            lit += ink, wrong += ink && getpixel(shown, x + px, y + py) != colour;
+        }
     destroy_bitmap(ref);
     return lit > 0 && wrong == 0;
 }

@@ -10,9 +10,8 @@
 HeadlessPlatform::HeadlessPlatform() = default;
 
 HeadlessPlatform::~HeadlessPlatform() {
-    if (screen == display_) {
+    if (screen == display_)
         screen = nullptr;
-    }
     if (display_)
         destroy_bitmap(display_);
     if (underMouse_)
@@ -89,9 +88,7 @@ void StartAllegro16() {
     set_color_depth(16);
     // Without a display Allegro leaves red and blue swapped; a real screen
     // is 5-6-5, and the pictures must match it.
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
+    _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
 }
 
 void HeadlessPlatform::Startup() {
@@ -106,12 +103,8 @@ int HeadlessPlatform::SetGfxMode(int depth) {
     set_color_depth(depth);
     // Without a display Allegro leaves red and blue swapped; a real screen
     // is 5-6-5 (or 5-5-5), and the pictures must match it.
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
-    _rgb_r_shift_15 = 10;
-    _rgb_g_shift_15 = 5;
-    _rgb_b_shift_15 = 0;
+    _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
+    _rgb_r_shift_15 = 10, _rgb_g_shift_15 = 5, _rgb_b_shift_15 = 0;
     if (display_)
         destroy_bitmap(display_);
     display_ = create_bitmap_ex(depth, kScreenW, kScreenH);
@@ -121,7 +114,6 @@ int HeadlessPlatform::SetGfxMode(int depth) {
 }
 
 void HeadlessPlatform::Message(const char* text) {
-    messages.emplace_back(text);
     std::fprintf(stderr, "%s\n", text);
 }
 

@@ -49,7 +49,6 @@ class HeadlessPlatform : public Platform {
     int frame() const { return frame_; }
     unsigned nowMs() const { return nowMs_; }
     BITMAP* display() const { return display_; }
-    std::vector<std::string> messages;
     struct SoundEvent {
         bool play;  // false: stop
         SAMPLE* sample;
@@ -64,7 +63,6 @@ class HeadlessPlatform : public Platform {
 
     // Save the display, or any bitmap, as a PNG (tools/scenes/png.cpp).
     static bool SavePng(BITMAP* bmp, const std::string& path);
-    bool SaveDisplayPng(const std::string& path) const { return SavePng(display_, path); }
 
     // Advance simulated time without presenting (as if the machine idled).
     void AdvanceTime(unsigned ms);

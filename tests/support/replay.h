@@ -4,13 +4,11 @@
 #pragma once
 
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 
 #include "actors/shooters.h"
 #include "actors/walkers.h"
-#include "game/game.h"
 #include "game/gamestate.h"
 #include "support/headless.h"
 #include "world/score.h"
@@ -71,19 +69,4 @@ inline void StartOfRun() {
     shooterSpawnCountdown = 10;
     if (heartAnim)
         heartAnim->frame = 0;
-}
-
-// What a whole game went through besides its statistics: run bonuses and
-// care packages taken (the only thing that heals).
-struct Events {
-    int runBonuses = 0;
-    int heals = 0;
-};
-inline std::function<void(int)> CountEvents(Events& e) {
-    return [&e, lastCombo = 0, lastLife = 100](int) mutable {
-        e.runBonuses += game.combo != lastCombo && game.combo > 0 && game.combo % 5 == 0;
-        e.heals += life > lastLife;
-        lastCombo = game.combo;
-        lastLife = life;
-    };
 }

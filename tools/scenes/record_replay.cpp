@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -30,6 +31,21 @@
 #include "world/score.h"
 
 namespace {
+
+// What a whole game went through besides its statistics: run bonuses and
+// care packages taken (the only thing that heals).
+struct Events {
+    int runBonuses = 0;
+    int heals = 0;
+};
+std::function<void(int)> CountEvents(Events& e) {
+    return [&e, lastCombo = 0, lastLife = 100](int) mutable {
+        e.runBonuses += game.combo != lastCombo && game.combo > 0 && game.combo % 5 == 0;
+        e.heals += life > lastLife;
+        lastCombo = game.combo;
+        lastLife = life;
+    };
+}
 
 // A pixel that is solid in every frame of a strip, nearest its middle: a
 // shot there hits whichever frame shows. (-1, -1) when there is none.
