@@ -5,7 +5,7 @@
 // It never shoots what costs points or time (planes, the peace figure,
 // tower segments) nor what only takes a shot a frame late (bubbles), so
 // runs of hits last.
-//   record_replay NAME SEED    (from the build folder, beside data/)
+//   tools/record_replay NAME SEED    (from the build folder, beside data/)
 // writes NAME.replay and NAME.expected into the current folder and prints
 // the statistics with the run bonuses and care packages taken.
 #include <allegro.h>
