@@ -230,7 +230,7 @@ int Step(int fired = 0, int used = 0) {
 // A shooter of the given size as it beams down (the size is the spawn's
 // first draw) at landscape x; beamed, it walks and does not fire soon.
 Shooter* Spawn(bool big, int x, int facing, bool beamed = false) {
-    SeedFor(10, big ? 6 : 0);
+    SeedFor(10, big ? 6 : 5);
     shooterSpawnCountdown = 1;
     SpawnShooter();
     Shooter* s = big ? bigShooters.tail : smallShooters.tail;

@@ -16,6 +16,7 @@
 #include "actors/shooters.h"
 #include "actors/walkers.h"
 #include "app/loader.h"
+#include "app/random.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -161,8 +162,9 @@ TEST_F(GameTest, EscapeEndsAfterItsFrameIsAccountedReturningZeroAndStopsTheGunfi
     EXPECT_EQ(V({hp->frame(), gameStats.shotsFired}), V({41, 1}));
     EXPECT_EQ(SoundsOf(hp, playerGunSound), std::vector<bool>{true});
     EXPECT_EQ(SoundsOf(hp, shootingSample).back(), false);
-    EXPECT_TRUE(GameGoesOn() == false && (timeLeft = 0, gameRunning = 1, GameGoesOn()))
-        << "a clock at exactly 0 goes on";
+    EXPECT_FALSE(GameGoesOn());
+    timeLeft = 0, gameRunning = 1;
+    EXPECT_TRUE(GameGoesOn()) << "a clock at exactly 0 goes on";
 }
 
 // Pointer beyond 750 or the Right key: 16 right, at most 2400; before 50 or
@@ -268,10 +270,12 @@ TEST_F(GameTest, QShakesTwentyFramesAndVSwitchesTheCuddleSound) {
 // flying plane drops its package where it passes its drop position, a wreck
 // drops none.
 TEST_F(GameTest, FlyersComeOnScheduleAndThePlaneDropsItsPackage) {
-    int ufoFrom = 0, planeFrom = 0, dropX = 0;
+    int ufoFrom = 0, planeFrom = 0, dropX = 0, draw = 0, wait = 0;
     V care;
     Play(120, [&](int f) {
         ufoFrom = !ufoFrom && game.flyingUfo ? f : ufoFrom;
+        wait = game.plane && !planeFrom ? game.planeCountdown - draw % 600 : wait;
+        draw = Draws(RandomState(), 1)[0];
         if (planeFrom && f == planeFrom + 1 && game.carePackage) {
             care = {game.carePackage->x, game.carePackage->y, game.plane->aux};
             CrashPlane(game.plane)->aux = game.plane->x + 100;
@@ -285,7 +289,7 @@ TEST_F(GameTest, FlyersComeOnScheduleAndThePlaneDropsItsPackage) {
         game.plane->aux = game.plane->x - 3;
         dropX = game.plane->x - 4;
     });
-    EXPECT_EQ(V({ufoFrom, planeFrom}), V({3, 102}));
+    EXPECT_EQ(V({ufoFrom, planeFrom, wait}), V({3, 102, 560})) << "then one in 560..1159";
     EXPECT_EQ(care, V({dropX, 30 - 20 + 4, -800, 102}));
 }
 
