@@ -13,6 +13,9 @@
 #include "app/platform.h"
 #include "app/system.h"
 
+// The X11 part of Allegro; it needs allegro.h (from platform.h) first.
+#include <xalleg.h>
+
 namespace {
 
 constexpr const char* kWindowTitle = "Fluffernauts";
@@ -89,6 +92,9 @@ class AllegroPlatform : public Platform {
     explicit AllegroPlatform(bool fullscreen) : fullscreen_(fullscreen) {}
 
     bool Startup(std::string& error) override {
+        // Named before its window exists: the title bar, the task bar and
+        // the desktop's menu entry (by the window's class) all agree.
+        xwin_set_window_name(kWindowTitle, kWindowTitle);
         if (allegro_init() != 0) {
             const char* display = std::getenv("DISPLAY");
             error = std::string("Fluffernauts needs a graphical display (X11): ") +
@@ -96,6 +102,7 @@ class AllegroPlatform : public Platform {
                                            : std::string("DISPLAY is not set"));
             return false;
         }
+        set_window_title(kWindowTitle);
         CatchSignals();
         if (install_keyboard() != 0) {
             error = std::string("Fluffernauts needs a keyboard: ") + allegro_error;
@@ -116,7 +123,6 @@ class AllegroPlatform : public Platform {
         // that ships with the data.
         set_config_string("sound", "patches", DataFile("patches.dat").c_str());
         InstallSoundQuietly();
-        set_window_title(kWindowTitle);
         return true;
     }
 
