@@ -48,7 +48,7 @@ void ReadInput() {
 void DrawSkyAndBackground() {
     rectfill(backBuffer, 0, 0, kScreenW, 300, skyColour);
     blit(skyImage, backBuffer, 0, 0, 0, 100, kScreenW, 168);
-    masked_blit(backgroundLayer, backBuffer, cameraX / 2, 0, 0, 244, kScreenW, backgroundLayer->h);
+    DrawBackgroundLayer(backBuffer, cameraX / 2, 244);
 }
 
 void DrawCastle() {
@@ -173,7 +173,7 @@ void RunFrame() {
     UpdatePlaneAndCarePackage();
     UpdateTowers();
     UpdateSquad();
-    masked_blit(foregroundLayer, backBuffer, cameraX, 0, 0, 160, kScreenW, foregroundLayer->h);
+    DrawForegroundLayer(backBuffer, cameraX, 160);
     Fire();
     DrawFlowers();
     UpdateWalkers(backBuffer, game.shotFired, &game.shotUsed);

@@ -1,0 +1,34 @@
+// A recorded game (tests/replays) as the headless platform's script.
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "actors/shooters.h"
+#include "actors/walkers.h"
+#include "support/headless.h"
+
+// Loads tests/replays/NAME.replay into the script; false when malformed.
+inline bool LoadRecordedGame(const std::string& name, HeadlessPlatform* hp) {
+    std::ifstream in(std::string(FLUFF_SOURCE_DIR) + "/tests/replays/" + name + ".replay");
+    bool seeded = false;
+    for (std::string line, what; std::getline(in, line);) {
+        std::istringstream ls(line);
+        int f, x, y, b;
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (ls >> what && what == "seed" && ls >> hp->seedTime)
+            seeded = true;
+        else if (what == "mouse" && ls >> f >> x >> y >> b)
+            hp->MouseAt(f, x, y, b);
+        else
+            return false;
+    }
+    // What a run carries from game to game, back to its values at start.
+    walkerSpawnCountdown = kWalkerSpawnEvery;
+    shooterSpawnCountdown = kShooterFirstSpawn;
+    if (heartAnim)
+        heartAnim->frame = 0;
+    return seeded;
+}
