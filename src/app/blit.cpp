@@ -2,36 +2,84 @@
 
 #include <cstdint>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+#ifdef __x86_64__
+#include <immintrin.h>
 #endif
 
 bool plainDrawing = false;
 
 namespace {
 
-// Every pixel of src that is not the mask replaces the one under it: eight
-// pixels at a time, compared and merged without a branch per pixel.
-void MergeRow(uint16_t* d, const uint16_t* s, int n, uint16_t mask) {
+// Every pixel of src that is not the mask replaces the one under it, a block
+// of pixels at a time: a block all mask is skipped, a block without any is
+// stored whole, and only a mixed one is merged with what lies under it.
+#ifdef __x86_64__
+__attribute__((target("avx2"))) int MergeBlocksAvx2(uint16_t* d, const uint16_t* s, int n,
+                                                    uint16_t mask) {
+    const __m256i m = _mm256_set1_epi16(static_cast<short>(mask));
     int i = 0;
-#ifdef __SSE2__
+    for (; i + 16 <= n; i += 16) {
+        __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+        __m256i hole = _mm256_cmpeq_epi16(sv, m);
+        auto holes = unsigned(_mm256_movemask_epi8(hole));
+        if (holes == 0xFFFFFFFFu)
+            continue;
+        auto* out = reinterpret_cast<__m256i*>(d + i);
+        if (holes != 0)
+            sv = _mm256_blendv_epi8(sv, _mm256_loadu_si256(out), hole);
+        _mm256_storeu_si256(out, sv);
+    }
+    return i;
+}
+
+int MergeBlocksSse2(uint16_t* d, const uint16_t* s, int n, uint16_t mask) {
     const __m128i m = _mm_set1_epi16(static_cast<short>(mask));
+    int i = 0;
     for (; i + 8 <= n; i += 8) {
         __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
         __m128i hole = _mm_cmpeq_epi16(sv, m);
         int holes = _mm_movemask_epi8(hole);
         if (holes == 0xFFFF)
             continue;
-        __m128i* out = reinterpret_cast<__m128i*>(d + i);
+        auto* out = reinterpret_cast<__m128i*>(d + i);
         if (holes != 0)
             sv =
                 _mm_or_si128(_mm_and_si128(hole, _mm_loadu_si128(out)), _mm_andnot_si128(hole, sv));
         _mm_storeu_si128(out, sv);
     }
+    return i;
+}
+
+bool HaveAvx2() {
+    static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return have;
+}
+#endif
+
+void MergeRow(uint16_t* d, const uint16_t* s, int n, uint16_t mask, bool avx2) {
+    int i = 0;
+#ifdef __x86_64__
+    i = avx2 ? MergeBlocksAvx2(d, s, n, mask) : 0;
+    i += MergeBlocksSse2(d + i, s + i, n - i, mask);
+#else
+    (void)avx2;
 #endif
     for (; i < n; ++i)
         if (s[i] != mask)
             d[i] = s[i];
+}
+
+// The source rows of a sprite strip lie far apart; asking for the row after
+// next while this one is merged hides most of the wait for memory.
+void Prefetch(const uint16_t* row, int n) {
+#ifdef __x86_64__
+    const char* bytes = reinterpret_cast<const char*>(row);
+    for (int b = 0; b < 2 * n + 63; b += 64)
+        _mm_prefetch(bytes + b, _MM_HINT_T0);
+#else
+    (void)row;
+    (void)n;
+#endif
 }
 
 bool Mergeable(BITMAP* src, BITMAP* dst) {
@@ -83,8 +131,15 @@ void MaskedBlit(BITMAP* src, BITMAP* dst, int sx, int sy, int dx, int dy, int w,
     if (w <= 0 || h <= 0)
         return;
     auto mask = static_cast<uint16_t>(bitmap_mask_color(src));
+#ifdef __x86_64__
+    bool avx2 = HaveAvx2();
+#else
+    bool avx2 = false;
+#endif
     for (int y = 0; y < h; ++y) {
-        MergeRow(reinterpret_cast<uint16_t*>(dst->line[dy + y]) + dx,
-                 reinterpret_cast<const uint16_t*>(src->line[sy + y]) + sx, w, mask);
+        const uint16_t* row = reinterpret_cast<const uint16_t*>(src->line[sy + y]) + sx;
+        if (y + 2 < h)
+            Prefetch(reinterpret_cast<const uint16_t*>(src->line[sy + y + 2]) + sx, w);
+        MergeRow(reinterpret_cast<uint16_t*>(dst->line[dy + y]) + dx, row, w, mask, avx2);
     }
 }
