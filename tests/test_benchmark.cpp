@@ -43,12 +43,11 @@ void Crowd() {
         walkerSpawnCountdown = 1;
     if (!game.flyingUfo)
         game.flyingUfo = CreateUfo(nullptr);
-    Flyer* ufo = game.flyingUfo;
-    ufo->alive = 1;
-    ufo->x = cameraX + 300;
-    ufo->dx = 0;
+    game.flyingUfo->alive = 1;
+    game.flyingUfo->x = cameraX + 300;
+    game.flyingUfo->dx = 0;
     while (bubbleList.Count() < 48)
-        BurstBubbles(ufo);
+        BurstBubbles(game.flyingUfo);
     while (popupList.Count() < 38)
         AddScore(100, cameraX + 20 * popupList.Count(), 300);
     if (!game.plane)
@@ -87,6 +86,7 @@ TEST_F(HeadlessTest, BenchmarkFramesCostLittleMoreThanTheFloor) {
     ASSERT_TRUE(HaveRealData());
     backdrop = Own(LoadImage("tlebg.bmp"));
     ASSERT_TRUE(LoadRecordedGame("duel", hp));
+    StartOfRun();
     std::vector<double> played, floor, heaviest;
     double last = 0;
     hp->onFrame = [&](int f) {  // the frame loop's work since the last present

@@ -1,4 +1,5 @@
-// A recorded game (tests/replays) as the headless platform's script.
+// Recorded games (tests/replays): the seed the clock gave, then every change
+// of the mouse by frame.
 #pragma once
 
 #include <fstream>
@@ -9,7 +10,8 @@
 #include "actors/walkers.h"
 #include "support/headless.h"
 
-// Loads tests/replays/NAME.replay into the script; false when malformed.
+// Loads tests/replays/NAME.replay into the platform's script; false when it
+// is malformed.
 inline bool LoadRecordedGame(const std::string& name, HeadlessPlatform* hp) {
     std::ifstream in(std::string(FLUFF_SOURCE_DIR) + "/tests/replays/" + name + ".replay");
     bool seeded = false;
@@ -25,10 +27,14 @@ inline bool LoadRecordedGame(const std::string& name, HeadlessPlatform* hp) {
         else
             return false;
     }
-    // What a run carries from game to game, back to its values at start.
+    return seeded;
+}
+
+// What a run carries from game to game, back to its values at program
+// start: a recording starts from a fresh run.
+inline void StartOfRun() {
     walkerSpawnCountdown = kWalkerSpawnEvery;
     shooterSpawnCountdown = kShooterFirstSpawn;
     if (heartAnim)
         heartAnim->frame = 0;
-    return seeded;
 }
