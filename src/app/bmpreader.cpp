@@ -1,10 +1,10 @@
 // Allegro finds "x.dat#name" by walking the datafile's headers from its start
-// and reads a BMP two bytes at a time; for the game's hundred-odd pictures
-// that was most of the wait between the click on Play and the first frame.
-// Here every datafile is walked once, and a member in the exact form the
-// packing writes (16-bit BI_BITFIELDS 5-6-5, bottom-up) is read row by row
-// into a bitmap of the screen's depth. Whatever else, and every doubt about
-// the file, goes to Allegro's own reader, so the pictures stay the same.
+// and reads a BMP a pixel at a time; for the game's hundred-odd pictures that
+// was most of the wait between the click on Play and the first frame. Here
+// every datafile is walked once, and a member in the exact form the packing
+// writes (16-bit BI_BITFIELDS 5-6-5, bottom-up) is read a row at a time into
+// a 16-bit bitmap. Every other member or depth, and a file that cannot be
+// walked, goes to Allegro's own reader, so the pictures stay the same.
 #include "app/bmpreader.h"
 
 #include <allegro.h>
