@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bmpreader.h"
 #include "app/paths.h"
 #include "app/platform.h"
 
@@ -30,7 +31,7 @@ void FatalLoad(const char* file, const char* member) {
 
 BITMAP* TryLoadImage(const char* member) {
     std::string path = DataFile(kGfxFile) + "#" + member;
-    return load_bitmap(path.c_str(), nullptr);
+    return LoadBmpMember(path.c_str());
 }
 
 BITMAP* LoadImage(const char* member) {
