@@ -13,21 +13,25 @@ fail() {
 }
 
 start_display() {
+    # Another Xvfb may take a number between the look and the start: the
+    # display is ours only while our server is alive and answering.
     for n in $(seq 90 140); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            DISP=":$n"
-            break
-        fi
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 800x600x16 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
+        XPID=$!
+        for _ in $(seq 50); do
+            kill -0 "$XPID" 2>/dev/null || break
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$XPID" 2>/dev/null; then
+                DISP=":$n"
+                export DISPLAY=$DISP
+                return
+            fi
+            sleep 0.1
+        done
+        kill "$XPID" 2>/dev/null
+        wait "$XPID" 2>/dev/null
     done
-    [ -n "${DISP:-}" ] || fail "no free X display"
-    Xvfb "$DISP" -screen 0 800x600x16 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
-    XPID=$!
-    export DISPLAY=$DISP
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return
-        sleep 0.1
-    done
-    fail "Xvfb did not start"
+    fail "no X display could be started"
 }
 
 stop_display() {
