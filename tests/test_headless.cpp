@@ -1,5 +1,4 @@
-// The headless machine itself: a script that reacts frame by frame is also
-// called in waits that present nothing, so such a wait cannot stall it.
+// A per-frame script is called also in waits that present nothing.
 #include "support/harness.h"
 
 TEST_F(HeadlessTest, ScriptRunsOnInWaitsThatPresentNoFrame) {
@@ -10,12 +9,10 @@ TEST_F(HeadlessTest, ScriptRunsOnInWaitsThatPresentNoFrame) {
         if (f == 9)
             hp->MouseAt(f, 0, 0, 0);
     };
-    // The key read after F9 in the menu blocks until a key is there.
-    EXPECT_EQ(hp->ReadKey() >> 8, KEY_J);
+    EXPECT_EQ(hp->ReadKey() >> 8, KEY_J);  // as the key read after F9 in the menu
     EXPECT_EQ(hp->frame(), 5);
-    // A button held at the end of a game is waited out by polling alone.
     hp->MouseAt(5, 0, 0, 1);
-    while (mouse_b)
+    while (mouse_b)  // as the wait for a held button at the end of a game
         hp->PollMouse();
     EXPECT_EQ(hp->frame(), 9);
 }
