@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -20,9 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Slurp(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 // `bytes` as the game's font file: checked, loaded, the first object taken
@@ -85,8 +83,7 @@ void UseEveryFile(HeadlessPlatform* hp, const std::string& picture) {
 TEST_F(DatafileTest, DamagedFilesEndInOrderNamingTheFile) {
     if (!HaveRealData())
         GTEST_SKIP() << "the datafiles are not built";
-    // gfx.dat's first member: its name after the name's length, then its
-    // type and two sizes, then the BMP header with the height at 22.
+    // gfx.dat's first member: name length at 20, name, 12 bytes, the BMP.
     std::string gfx = Slurp("data/gfx.dat");
     size_t nameLength = size_t(gfx[23]) & 0xFF;
     // A file, the bytes kept of it, and a byte set to a value unless past the end.

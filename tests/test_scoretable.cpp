@@ -8,36 +8,38 @@
 #include <fstream>
 
 #include "app/paths.h"
+#include "app/system.h"
 #include "screens/highscores.h"
+#include "screens/screens.h"
 #include "support/harness.h"
 #include "support/tempfolder.h"
+#include "world/score.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A copy of the game finishing an entry, in a process of its own; with
-// `again` it saves over and over, `score` up to `score` + 4, until killed.
-pid_t Entry(int32_t score, const char* name, bool again = false) {
+// A copy of the game in a process of its own: with `again` it saves entries
+// over and over (`base` up to `base` + 4) until it is killed, else it types
+// a name into the entry screen for `base` and presses Enter.
+static pid_t Copy(HeadlessPlatform* hp, int32_t base, bool again = false) {
     pid_t pid = fork();
-    for (int n = 0; pid == 0 && (n == 0 || again); ++n)
-        SaveHighScoreEntry(score + n % 5, name);
-    if (pid == 0)
+    for (int n = 0; pid == 0 && again; ++n)
+        SaveHighScoreEntry(base + n % 5, "Killed");
+    if (pid == 0) {
+        score = base;
+        hp->PressKey(0, KEY_E, 'e');
+        hp->PressKey(1, KEY_ENTER, '\r');
+        EnterHighScore();
         _exit(0);
+    }
     return pid;
 }
-
-bool Finished(pid_t pid) {
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-}  // namespace
 
 class ScoreTableTest : public HeadlessTest {};  // Allegro started
 
 TEST_F(ScoreTableTest, TwoCopiesKeepBothScoresAndAKilledOneLeavesAWholeTable) {
     TempFolder folder;
+    highScoreImage = Own(Solid(400, 400, 0));
+    backdrop = Own(Solid(800, 600, 0));
     scoreFolder = "data/scores";  // as when installed: not there before the first save
     const std::string table = scoreFolder + "/hiscore.dat";
     for (int round = 0; round < 16; ++round) {
@@ -45,13 +47,14 @@ TEST_F(ScoreTableTest, TwoCopiesKeepBothScoresAndAKilledOneLeavesAWholeTable) {
         // The killed copy's scores beat every earlier round's, so it keeps
         // writing the table until it dies, but not this round's two.
         const int32_t base = 1000 + 20 * round;
-        pid_t killed = Entry(base, "Killed", true);
+        pid_t killed = Copy(hp, base, true);
         usleep(useconds_t(700 * (round % 5)));
-        pid_t a = Entry(base + 10, "A"), b = Entry(base + 15, "B");
+        pid_t a = Copy(hp, base + 10), b = Copy(hp, base + 15);
         usleep(useconds_t(300 * (round % 7)));
         kill(killed, SIGKILL);
-        Finished(killed);
-        EXPECT_TRUE(Finished(a) && Finished(b));
+        int statusA = 1, statusB = 1;
+        waitpid(killed, nullptr, 0), waitpid(a, &statusA, 0), waitpid(b, &statusB, 0);
+        EXPECT_TRUE(statusA == 0 && statusB == 0) << "both copies finish their entries";
         EXPECT_EQ(fs::exists(table) ? fs::file_size(table) : 0, 130u) << "the table is whole";
         LoadHighScores();
         EXPECT_EQ(highScores[0].score, base + 15);
@@ -65,4 +68,5 @@ TEST_F(ScoreTableTest, TwoCopiesKeepBothScoresAndAKilledOneLeavesAWholeTable) {
     EXPECT_EQ(fs::last_write_time(table), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(scoreFolder), {}), 2) << "table and lock";
     scoreFolder = "data";
+    highScoreImage = backdrop = nullptr;
 }
