@@ -1,5 +1,5 @@
 // Geometry of the landscape pictures as the game composes them: layer rows,
-// strip layouts and the hill line the squad of saucers rises from behind.
+// strip layouts and the crest of the near hills under the tower strips.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "game/squadheights.h"
 #include "support/assets.h"
 
 namespace {
@@ -45,33 +44,22 @@ TEST(LandscapeAssets, SkyBandIsOpaqueAndStartsInTheFillColour) {
             ASSERT_FALSE(Masked(sky.get(), x, y)) << x << "," << y;
 }
 
-TEST(LandscapeAssets, GroundStripHidesTheSquadUndersidesAlongItsHillLine) {
+// The tower strips (row 272, as high as "turm0.bmp") stand in plain view
+// above the near crest at every column, and the crest stays above row 327,
+// where the background layer ends, so no sky shows between the layers.
+TEST(LandscapeAssets, GroundCrestLiesBelowTheTowersAndAboveTheBackgroundsEnd) {
     Bitmap fg = Load("fg.bmp");
-    ASSERT_TRUE(fg);
-    ASSERT_EQ(fg->w, 1156);  // two periods of the squad rows; three copies cover 3200
-    ASSERT_EQ(fg->h, 363);   // from layer row 77 down to the bottom edge
-    const auto& start = kSquadStartHeights;
-    ASSERT_EQ(start.size(), 578u);
-    std::vector<int> top(fg->w);
+    Bitmap tower = Load("turm0.bmp");
+    ASSERT_TRUE(fg && tower);
+    EXPECT_GE(3 * fg->w, 3200);  // three copies cover the layer
+    ASSERT_EQ(fg->h, 363);       // from layer row 77 down to the bottom edge
     for (int x = 0; x < fg->w; ++x) {
-        top[x] = TopRow(fg.get(), x);
-        // Below the hill line the ground is solid down to the bottom edge.
-        for (int y = top[x]; y < fg->h; ++y)
+        int top = TopRow(fg.get(), x);
+        EXPECT_GE(kGroundTop + top, 272 + tower->h) << "x " << x;
+        EXPECT_LT(kGroundTop + top, 327) << "x " << x;
+        // Below the crest the ground is solid down to the bottom edge.
+        for (int y = top; y < fg->h; ++y)
             ASSERT_FALSE(Masked(fg.get(), x, y)) << x << "," << y;
-    }
-    for (int x = 0; x < 578; ++x)
-        EXPECT_EQ(top[x], top[x + 578]) << "x " << x;
-    // A squad saucer (88 wide, its rim some 20 rows below its top) starting
-    // at any landscape x has its rim behind the hills and its dome in view.
-    const int ufoW = 88;
-    for (int u = 0; u < 578; ++u) {
-        int shown = 0;
-        for (int x = u; x < u + ufoW; ++x) {
-            int hill = kGroundTop + top[x % 1156];
-            EXPECT_LE(hill, start[u] + 20) << "saucer at " << u << " shows its rim at " << x;
-            shown = std::max(shown, hill - start[u]);
-        }
-        EXPECT_GE(shown, 10) << "saucer at " << u << " starts buried";
     }
 }
 
@@ -144,15 +132,17 @@ TEST(LandscapeAssets, FlowersAndTreesFitTheirPlacement) {
             EXPECT_EQ(b->h, heights[e]) << n;
             EXPECT_TRUE(HasInk(b.get(), 0, b->h - 1, b->w, 1)) << n << ": the stem floats";
         }
-    // Trees stand on the meadow below the hill line: tree1 from layer row
-    // 0, tree0 from row 50; both end above the walkers' path at row 400.
+    // Trees stand on the slope below the crest: tree1 from layer row 0,
+    // tree0 from row 50; both end above the walkers' path at row 400.
+    Bitmap fg = Load("fg.bmp");
+    ASSERT_TRUE(fg);
     const int treeTop[] = {50, 0};
     for (int i = 0; i < 2; ++i) {
         Bitmap t = Load("tree" + std::to_string(i) + ".bmp");
         ASSERT_TRUE(t);
         EXPECT_LT(t->w, 3200);
         int foot = 160 + treeTop[i] + t->h;
-        EXPECT_GT(foot, 300) << "tree" << i;
+        EXPECT_GT(foot, LowestHill(fg.get())) << "tree" << i;
         EXPECT_LT(foot, 400) << "tree" << i;
     }
 }
