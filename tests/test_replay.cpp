@@ -17,6 +17,7 @@
 #include "game/gamestate.h"
 #include "screens/screens.h"
 #include "support/harness.h"
+#include "support/replay.h"
 #include "world/score.h"
 
 namespace {
@@ -26,32 +27,6 @@ std::string ReadFile(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
-}
-
-// Loads a replay into the platform's script; false when it is malformed.
-bool LoadReplay(const std::string& path, HeadlessPlatform* hp) {
-    std::ifstream in(path);
-    std::string line;
-    bool seeded = false;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream ls(line);
-        std::string what;
-        ls >> what;
-        if (what == "seed") {
-            ls >> hp->seedTime;
-            seeded = true;
-        } else if (what == "mouse") {
-            int f, x, y, b;
-            if (!(ls >> f >> x >> y >> b))
-                return false;
-            hp->MouseAt(f, x, y, b);
-        } else {
-            return false;
-        }
-    }
-    return seeded;
 }
 
 std::string Statistics(int result) {
@@ -75,15 +50,6 @@ std::string Statistics(int result) {
     return out.str();
 }
 
-// What a run carries from game to game, back to its values at program
-// start: a recording starts from a fresh run.
-void StartOfRun() {
-    walkerSpawnCountdown = kWalkerSpawnEvery;
-    shooterSpawnCountdown = kShooterFirstSpawn;
-    if (heartAnim)
-        heartAnim->frame = 0;
-}
-
 }  // namespace
 
 class ReplayTest : public HeadlessTest, public ::testing::WithParamInterface<const char*> {};
@@ -94,7 +60,7 @@ TEST_P(ReplayTest, EndStatisticsMatchTheRecording) {
     std::string base = std::string(FLUFF_SOURCE_DIR) + "/tests/replays/" + GetParam();
     hp->workMsPerFrame = 10;
     hp->maxFrames = 20000;
-    ASSERT_TRUE(LoadReplay(base + ".replay", hp));
+    ASSERT_TRUE(LoadRecordedGame(GetParam(), hp));
     StartOfRun();
     int result = RunGame();
     std::string actual = Statistics(result);

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/bmpreader.h"
 #include "app/datacheck.h"
 #include "app/paths.h"
 #include "app/platform.h"
@@ -64,7 +65,7 @@ void FatalLoad(const char* file, const char* member, const char* why) {
 BITMAP* TryLoadImage(const char* member) {
     RequireWholeDatafile(kGfxFile, member);
     std::string path = DataFile(kGfxFile) + "#" + member;
-    return load_bitmap(path.c_str(), nullptr);
+    return LoadBmpMember(path.c_str());
 }
 
 BITMAP* LoadImage(const char* member) {

@@ -66,7 +66,8 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t off, int n) {
     return v;
 }
 
-// Reads the uncompressed 24- and 32-bit BMPs that the painters write.
+// Reads the uncompressed BMPs that the painters write: 16-bit 5-6-5
+// (BI_BITFIELDS), 24- or 32-bit.
 bool ReadBmp(const fs::path& path, Canvas* out) {
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -75,7 +76,10 @@ bool ReadBmp(const fs::path& path, Canvas* out) {
     uint32_t data = Le(b, 10, 4);
     int w = int(Le(b, 18, 4)), h = int(int32_t(Le(b, 22, 4)));
     int bpp = int(Le(b, 28, 2));
-    if (Le(b, 30, 4) != 0 || (bpp != 24 && bpp != 32) || w <= 0 || h == 0)
+    uint32_t compression = Le(b, 30, 4);
+    bool ok565 = bpp == 16 && compression == 3 && b.size() >= 66 && Le(b, 54, 4) == 0xF800 &&
+                 Le(b, 58, 4) == 0x07E0 && Le(b, 62, 4) == 0x001F;
+    if (!(ok565 || (compression == 0 && (bpp == 24 || bpp == 32))) || w <= 0 || h == 0)
         return false;
     bool topDown = h < 0;
     h = std::abs(h);
@@ -87,7 +91,14 @@ bool ReadBmp(const fs::path& path, Canvas* out) {
         size_t off = data + row * size_t(topDown ? y : h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = &b[off + size_t(x) * (bpp / 8)];
-            Colour c = (Colour(p[2]) << 16) | (Colour(p[1]) << 8) | p[0];
+            Colour c;
+            if (bpp == 16) {
+                uint32_t v = p[0] | uint32_t(p[1]) << 8;
+                c = (Colour(v >> 11) * 255 / 31) << 16 | (Colour(v >> 5 & 63) * 255 / 63) << 8 |
+                    Colour(v & 31) * 255 / 31;
+            } else {
+                c = (Colour(p[2]) << 16) | (Colour(p[1]) << 8) | p[0];
+            }
             // Keep the mask exact; Set would nudge nothing else here.
             out->Set(x, y, c);
         }
