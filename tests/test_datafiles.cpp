@@ -85,12 +85,11 @@ TEST_F(DatafileTest, DamagedFilesEndInOrderNamingTheFile) {
     size_t nameLength = size_t(gfx[23]) & 0xFF;
     // A file, the bytes kept of it, and a byte set to a value unless past the end.
     const std::tuple<const char*, size_t, size_t, char> cases[] = {
-        {"font.dat", 8, ~0u, 0},
-        {"font.dat", 1000, ~0u, 0},
+        {"font.dat", 8, ~0u, 0},      {"font.dat", 1000, ~0u, 0},
         {"font.dat", ~0u, 0x30, 2},    // the range's mono flag
         {"snd.dat", ~0u, 0x32, 0x7F},  // hit.wav's length
-        {"gfx.dat", 1000000, ~0u, 0},
-        {"cm.m", ~0u, 0x4A, '\xFF'},  // a data byte of the second track
+        {"gfx.dat", ~0u, 11, 0x7F},    // more members counted than there are
+        {"cm.m", ~0u, 0x4A, '\xFF'},   // a data byte of the second track
     };
     std::string home = fs::current_path().string();
     TempFolder folder;
