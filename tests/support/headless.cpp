@@ -77,6 +77,9 @@ void HeadlessPlatform::NextFrameWithoutPresent() {
     ++frame_;
     pollsSinceFrame_ = 0;
     AdvanceTime(workMsPerFrame);
+    if (onFrame) {
+        onFrame(frame_);
+    }
     ApplyScript();
     if (frame_ > maxFrames) {
         throw HeadlessTimeout("script ran out while the game waited for input");
