@@ -6,7 +6,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "app/paths.h"
@@ -149,7 +151,40 @@ class AllegroPlatform : public Platform {
     }
 
     void StartTimer() override { install_int(TimerTick, 10); }
-    void Message(const char* text) override { allegro_message("%s", text); }
+    void Message(const char* text) override {
+        // The dialog has its own window, which gets no key or click while
+        // the game's screen holds the input, and is cut off at a width that
+        // suits the screen: the screen goes first, and the lines are wrapped.
+        constexpr size_t kColumns = 60;
+        std::string wrapped;
+        size_t column = 0;
+        for (const char* p = text; *p;) {
+            size_t word = std::strcspn(p, " \n");
+            if (column > 0 && column + 1 + word > kColumns) {
+                wrapped += '\n';
+                column = 0;
+            } else if (column > 0) {
+                wrapped += ' ';
+                ++column;
+            }
+            wrapped.append(p, word);
+            column += word;
+            p += word;
+            if (*p == '\n') {
+                wrapped += '\n';
+                column = 0;
+            }
+            p += *p ? 1 : 0;
+        }
+        // Also where no dialog can be shown, and for the player who started
+        // the game from a terminal.
+        std::fprintf(stderr, "%s\n", text);
+        if (screen) {
+            show_mouse(nullptr);
+            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        }
+        allegro_message("%s\n", wrapped.c_str());
+    }
     void SetVolume(int digi, int midi) override { set_volume(digi, midi); }
     void SetMouseSprite(BITMAP* sprite, int fx, int fy) override {
         sprite_ = sprite;

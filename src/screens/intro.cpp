@@ -6,7 +6,6 @@
 #include "actors/anim.h"
 #include "actors/flyers.h"
 #include "app/loader.h"
-#include "app/paths.h"
 #include "app/platform.h"
 #include "app/random.h"
 #include "app/system.h"
@@ -241,7 +240,7 @@ void DrawFinale(Intro& in) {
 }
 
 void Start(Intro& in) {
-    in.tune = load_midi(DataFile("cm.m").c_str());
+    in.tune = LoadTune("cm.m");
     in.colours[0] = makecol(37, 97, 255);
     in.colours[1] = makecol(255, 255, 0);
     in.yellow = in.colours[1];

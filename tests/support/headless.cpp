@@ -77,6 +77,9 @@ void HeadlessPlatform::NextFrameWithoutPresent() {
     ++frame_;
     pollsSinceFrame_ = 0;
     AdvanceTime(workMsPerFrame);
+    if (onFrame) {
+        onFrame(frame_);
+    }
     ApplyScript();
     if (frame_ > maxFrames) {
         throw HeadlessTimeout("script ran out while the game waited for input");
@@ -175,7 +178,10 @@ int HeadlessPlatform::KeyPressed() {
 
 int HeadlessPlatform::ReadKey() {
     ApplyScript();
+    // Like the real machine: a request to end the program stops the wait.
     while (keybuf_.empty()) {
+        if (QuitRequested())
+            return 0;
         NextFrameWithoutPresent();
     }
     int k = keybuf_.front();

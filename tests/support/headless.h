@@ -32,7 +32,10 @@ class HeadlessPlatform : public Platform {
     void MouseAt(int frame, int x, int y, int buttons = 0);
     void PressKey(int frame, int scancode, int ascii = 0);
     void HoldKey(int frame, int scancode, bool down = true);
-    // Called after each presented frame, after the script for it applied.
+    // Called once for every frame the simulated machine moves on: after each
+    // presented frame, and also in waits that show nothing (a blocking key
+    // read, a loop that only polls), so a script that reacts per frame
+    // cannot stall them.
     std::function<void(int frame)> onFrame;
 
     int maxFrames = 20000;         // a screen running longer is a failure
