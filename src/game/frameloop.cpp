@@ -33,7 +33,8 @@ constexpr int kRunLength = 5;  // every fifth hit in a row gives a bonus
 void ReadInput() {
     platform->PollMouse();
     platform->PollKeyboard();
-    if (key[KEY_ESC]) {
+    // Closing the window or a signal ends a game as Escape does.
+    if (key[KEY_ESC] || QuitRequested()) {
         gameRunning = 0;
         escaped = 1;
     }

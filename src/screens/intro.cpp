@@ -335,7 +335,7 @@ void PlayIntro() {
     // A key already waiting ends the film before its first frame; it stays
     // in the buffer for the menu, as does the key that ends it later.
     if (!platform->KeyPressed()) {
-        while (Frame(in) && !platform->KeyPressed()) {
+        while (Frame(in) && !platform->KeyPressed() && !QuitRequested()) {
         }
     }
     End(in);

@@ -83,9 +83,14 @@ void EnterHighScore() {
         masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
                     highScoreImage->w, highScoreImage->h);
         DrawHighScoreRows(newRow);
+        WaitForTick();
         platform->ShowMouse(backBuffer);
         PresentFrame();
         platform->ShowMouse(nullptr);
+        // Closing the window keeps the name typed so far.
+        if (QuitRequested()) {
+            break;
+        }
         if (newRow < 0) {
             DrawYourScore();
             WaitForClickOrKey();

@@ -100,8 +100,9 @@ void StartAllegro16() {
     _rgb_b_shift_16 = 0;
 }
 
-void HeadlessPlatform::Startup() {
+bool HeadlessPlatform::Startup(std::string&) {
     StartAllegro16();
+    return true;
 }
 
 int HeadlessPlatform::SetGfxMode(int depth) {
@@ -177,7 +178,10 @@ int HeadlessPlatform::KeyPressed() {
 
 int HeadlessPlatform::ReadKey() {
     ApplyScript();
+    // Like the real machine: a request to end the program stops the wait.
     while (keybuf_.empty()) {
+        if (QuitRequested())
+            return 0;
         NextFrameWithoutPresent();
     }
     int k = keybuf_.front();
@@ -249,6 +253,10 @@ void HeadlessPlatform::StopMidi() {
     midiPlaying_ = false;
 }
 
+void HeadlessPlatform::PauseSounds(bool paused) {
+    soundsPaused_ = paused;
+}
+
 namespace {
 void Put32(std::vector<unsigned char>& v, uint32_t x) {
     for (int i = 3; i >= 0; --i)
@@ -307,7 +315,8 @@ HeadlessPlatform* StartHeadless() {
     delete current;
     current = new HeadlessPlatform();
     platform = current;
-    current->Startup();
+    std::string ignored;
+    current->Startup(ignored);
     current->SetGfxMode(16);
     // Every run starts from a clean input state.
     mouse_x = mouse_y = mouse_b = 0;
@@ -315,5 +324,7 @@ HeadlessPlatform* StartHeadless() {
         key[i] = 0;
     tickCount = 0;
     shakeFrames = 0;
+    quitRequest = 0;
+    windowFocused = 1;
     return current;
 }

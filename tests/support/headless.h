@@ -62,6 +62,7 @@ class HeadlessPlatform : public Platform {
     std::vector<SoundEvent> sounds;
     std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
     bool midiPlaying() const { return midiPlaying_; }
+    bool soundsPaused() const { return soundsPaused_; }
     BITMAP* pointerTarget() const { return mouseTarget_; }
     int midiStartBeat() const { return midiSeekBeat_; }
 
@@ -73,8 +74,9 @@ class HeadlessPlatform : public Platform {
     void AdvanceTime(unsigned ms);
 
     // Platform
-    void Startup() override;
+    bool Startup(std::string& error) override;
     int SetGfxMode(int depth) override;
+    void StartTimer() override {}
     void Message(const char* text) override;
     void SetVolume(int, int) override {}
     void SetMouseSprite(BITMAP* sprite, int focusX, int focusY) override;
@@ -92,6 +94,7 @@ class HeadlessPlatform : public Platform {
     void MidiSeek(int beat) override;
     int MidiPos() override;
     void StopMidi() override;
+    void PauseSounds(bool paused) override;
     long SeedTime() override { return seedTime; }
 
   private:
@@ -117,6 +120,7 @@ class HeadlessPlatform : public Platform {
     BITMAP* underMouse_ = nullptr;
     int underX_ = 0, underY_ = 0;
     bool midiPlaying_ = false;
+    bool soundsPaused_ = false;
     int midiSeekBeat_ = 0;
     unsigned midiStartMs_ = 0;
 };
