@@ -1,5 +1,5 @@
 // Geometry of the landscape pictures as the game composes them: layer rows,
-// strip layouts and the hill line the squad of saucers rises from behind.
+// strip layouts and the crest of the near hills under the tower strips.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "game/squadheights.h"
 #include "support/assets.h"
 
 namespace {
@@ -31,37 +30,26 @@ int LowestHill(BITMAP* fg) {
     return lowest;
 }
 
-TEST(LandscapeAssets, GroundStripHidesTheSquadUndersidesAlongItsHillLine) {
+// The tower strips (row 272, as high as "turm0.bmp") stand in plain view
+// above the near crest at every column, and the crest stays above row 327,
+// where the background layer ends, so no sky shows between the layers.
+TEST(LandscapeAssets, GroundCrestLiesBelowTheTowersAndAboveTheBackgroundsEnd) {
     Bitmap fg = Load("fg.bmp");
-    ASSERT_TRUE(fg);
-    ASSERT_EQ(fg->w, 1156);  // two periods of the squad rows; three copies cover 3200
-    ASSERT_EQ(fg->h, 363);   // from layer row 77 down to the bottom edge
-    const auto& start = kSquadStartHeights;
-    ASSERT_EQ(start.size(), 578u);
-    std::vector<int> top(fg->w);
+    Bitmap tower = Load("turm0.bmp");
+    ASSERT_TRUE(fg && tower);
+    EXPECT_GE(3 * fg->w, 3200);  // three copies cover the layer
+    ASSERT_EQ(fg->h, 363);       // from layer row 77 down to the bottom edge
     for (int x = 0; x < fg->w; ++x) {
-        top[x] = TopRow(fg.get(), x);
-        // Below the hill line the ground is solid down to the bottom edge.
-        for (int y = top[x]; y < fg->h; ++y)
+        int top = TopRow(fg.get(), x);
+        EXPECT_GE(kGroundTop + top, 272 + tower->h) << "x " << x;
+        EXPECT_LT(kGroundTop + top, 327) << "x " << x;
+        // Below the crest the ground is solid down to the bottom edge.
+        for (int y = top; y < fg->h; ++y)
             ASSERT_FALSE(Masked(fg.get(), x, y)) << x << "," << y;
-    }
-    for (int x = 0; x < 578; ++x)
-        EXPECT_EQ(top[x], top[x + 578]) << "x " << x;
-    // A squad saucer (88 wide, its rim some 20 rows below its top) starting
-    // at any landscape x has its rim behind the hills and its dome in view.
-    const int ufoW = 88;
-    for (int u = 0; u < 578; ++u) {
-        int shown = 0;
-        for (int x = u; x < u + ufoW; ++x) {
-            int hill = kGroundTop + top[x % 1156];
-            EXPECT_LE(hill, start[u] + 20) << "saucer at " << u << " shows its rim at " << x;
-            shown = std::max(shown, hill - start[u]);
-        }
-        EXPECT_GE(shown, 10) << "saucer at " << u << " starts buried";
     }
 }
 
-// The sky band goes on from the fill colour above it; the castle seats its
+// The sky band goes on from the fill colour above it, opaque; the castle seats its
 // saucer (28 to 38 pixels in, row 186) and hides its foot behind the hills;
 // every flower stands on the layer's bottom (108, 185 or 228 rows high) and
 // fits a 400-pixel section; trees end above the walkers' path at row 400;
@@ -73,6 +61,9 @@ TEST(LandscapeAssets, PicturesStandWhereTheLayersPutThem) {
     ASSERT_TRUE(sky && castle && fg && blume && ufo);
     for (int x = 0; x < sky->w; ++x)
         ASSERT_EQ(getpixel(sky.get(), x, 0), makecol(0, 202, 255)) << "x " << x;
+    for (int y = 0; y < sky->h; ++y)  // blitted opaque: a mask pixel shows magenta
+        for (int x = 0; x < sky->w; ++x)
+            ASSERT_FALSE(Masked(sky.get(), x, y)) << x << "," << y;
     for (int x = 24; x < 110; ++x)
         EXPECT_FALSE(Masked(castle.get(), x, 0)) << "x " << x;
     EXPECT_TRUE(186 + castle->h > LowestHill(fg.get()) + 2 && castle->w < 400);
@@ -88,8 +79,8 @@ TEST(LandscapeAssets, PicturesStandWhereTheLayersPutThem) {
     for (int i = 0; i < 2; ++i) {  // tree1 from layer row 0, tree0 from row 50
         Bitmap t = Load("tree" + std::to_string(i) + ".bmp");
         ASSERT_TRUE(t);
-        EXPECT_TRUE(t->w < 3200 && 160 + (i ? 0 : 50) + t->h > 300 &&
-                    160 + (i ? 0 : 50) + t->h < 400);
+        const int foot = 160 + (i ? 0 : 50) + t->h;
+        EXPECT_TRUE(t->w < 3200 && foot > LowestHill(fg.get()) && foot < 400) << "tree" << i;
     }
     EXPECT_TRUE(std::abs(blume->w - blume->h) <= 8 &&
                 !Masked(blume.get(), blume->w / 2, (blume->w - 8) / 2));

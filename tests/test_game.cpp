@@ -496,9 +496,9 @@ class ReplayTest : public HeadlessTest, public ::testing::WithParamInterface<con
 TEST_P(ReplayTest, EndStatisticsMatchTheRecording) {
     const std::string base = std::string(FLUFF_SOURCE_DIR) + "/tests/replays/" + GetParam();
     hp->workMsPerFrame = 10;
-    ASSERT_TRUE(LoadReplay(base + ".replay", hp));
+    ASSERT_TRUE(LoadRecordedGame(GetParam(), hp));
     StartOfRun();
-    const std::string actual = Statistics(RunGame());
+    const std::string actual = GameSummary(RunGame());
     std::stringstream expected;
     expected << std::ifstream(base + ".expected").rdbuf();
     if (actual != expected.str())

@@ -1,5 +1,7 @@
 #include "actors/anim.h"
 
+#include "app/blit.h"
+
 Anim* CreateAnim(BITMAP* image, int frameCount) {
     Anim* anim = new Anim;
     anim->frameCount = frameCount;
@@ -16,13 +18,13 @@ void FreeAnim(Anim* anim) {
 void DrawAnimFrame(const Anim* anim, BITMAP* target, int x, int y) {
     if (!anim->image)
         return;
-    masked_blit(anim->image, target, anim->frame * anim->frameWidth, 0, x, y, anim->frameWidth,
-                anim->image->h);
+    MaskedBlit(anim->image, target, anim->frame * anim->frameWidth, 0, x, y, anim->frameWidth,
+               anim->image->h);
 }
 
 void DrawAnimRising(const Anim* anim, BITMAP* target, int x, int baseY, int rise) {
     if (!anim->image || rise <= 0)
         return;
-    masked_blit(anim->image, target, anim->frame * anim->frameWidth, 0, x, baseY - rise,
-                anim->frameWidth, rise);
+    MaskedBlit(anim->image, target, anim->frame * anim->frameWidth, 0, x, baseY - rise,
+               anim->frameWidth, rise);
 }

@@ -1,6 +1,7 @@
 #include "actors/bubbles.h"
 
 #include "actors/flyers.h"
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/random.h"
 #include "app/system.h"
@@ -73,7 +74,7 @@ void BurstBubbles(const Flyer* flyer) {
 void DrawBubble(const Bubble* b, BITMAP* target) {
     BITMAP* image = b->images[b->state];
     int w = b->frameWidths[b->state];
-    masked_blit(image, target, b->frame * w, 0, b->x - cameraX, b->y, w, image->h);
+    MaskedBlit(image, target, b->frame * w, 0, b->x - cameraX, b->y, w, image->h);
 }
 
 void UpdateBubbles(BITMAP* target, int firing, int* hitFlag) {

@@ -1,5 +1,6 @@
 #include "actors/shooters.h"
 
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/platform.h"
 #include "app/random.h"
@@ -82,7 +83,7 @@ int ShownStrip(const Shooter* s) {
 void Blit(const Shooter* s, BITMAP* target, int strip, int x, int y) {
     BITMAP* image = StripImage(s, strip);
     int w = s->frameWidths[strip];
-    masked_blit(image, target, s->frame * w, 0, x, y, w, image->h);
+    MaskedBlit(image, target, s->frame * w, 0, x, y, w, image->h);
 }
 
 // Pixel-exact against the walking strip, whatever the shooter is doing.
@@ -180,8 +181,8 @@ bool DrawShooter(Shooter* s, BITMAP* target) {
         Blit(s, target, strip, sx, s->y);
     } else {
         Blit(s, target, strip, sx, s->y);
-        masked_blit(s->casingImage, target, s->casingFrame * s->casingFrameWidth, 0, sx,
-                    s->y + kCasingDy, s->casingFrameWidth, s->casingImage->h);
+        MaskedBlit(s->casingImage, target, s->casingFrame * s->casingFrameWidth, 0, sx,
+                   s->y + kCasingDy, s->casingFrameWidth, s->casingImage->h);
         s->casingFrame = (s->casingFrame + 1) % s->casingFrameCount;
         if (kDamageLeft < sx && sx < kDamageRight) {
             bool hurt = Random() % 100 > 50;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/platform.h"
 #include "app/system.h"
@@ -173,7 +174,7 @@ bool DrawWalker(Walker* w, BITMAP* target) {
     if (sx + fw <= 0 || sx > kScreenW)
         return false;
     BITMAP* image = ShownImage(w);
-    masked_blit(image, target, ShownFrame(w) * fw, 0, sx, w->y, fw, image->h);
+    MaskedBlit(image, target, ShownFrame(w) * fw, 0, sx, w->y, fw, image->h);
     return true;
 }
 

@@ -1,10 +1,16 @@
 #include "app/loader.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/bmpreader.h"
+#include "app/datacheck.h"
 #include "app/paths.h"
 #include "app/platform.h"
 
@@ -12,25 +18,54 @@ namespace {
 // Sample objects stay loaded for the whole run; keeping their wrappers here
 // keeps them reachable for leak checkers.
 std::vector<DATAFILE*> keptObjects;
+
+// The picture file is asked for hundreds of times; its layout is walked
+// again only when the file on disk is another one.
+using FileVersion = std::tuple<dev_t, ino_t, off_t, time_t, long>;
+std::map<std::string, std::pair<FileVersion, std::string>> verdicts;
+
+// Why `file` of the data folder must not be handed to Allegro, or "".
+std::string DatafileProblem(const char* file) {
+    std::string path = DataFile(file);
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        return CheckDatafile(path);
+    }
+    FileVersion version{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+    auto known = verdicts.find(path);
+    if (known == verdicts.end() || known->second.first != version) {
+        verdicts[path] = {version, CheckDatafile(path)};
+    }
+    return verdicts[path].second;
+}
+
+// Ends the program when `file` is damaged, before Allegro reads any of it.
+void RequireWholeDatafile(const char* file, const char* member) {
+    std::string why = DatafileProblem(file);
+    if (!why.empty()) {
+        FatalLoad(file, member, why.c_str());
+    }
+}
 }  // namespace
 
-void FatalLoad(const char* file, const char* member) {
+void FatalLoad(const char* file, const char* member, const char* why) {
     std::string path = DataFile(file);
     std::string what =
         member ? std::string("member \"") + member + "\" of \"" + path + "\"" : "\"" + path + "\"";
-    std::string text = "Fluffernauts cannot load " + what +
-                       ": the file is missing or damaged.\n"
-                       "Please reinstall the game.";
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::string text = "Fluffernauts cannot load " + what + ": the file is missing or damaged" +
+                       (why ? std::string(" (") + why + ")" : "") + ".\nPlease reinstall the game.";
     if (platform) {
         platform->Message(text.c_str());
+    } else {
+        std::fprintf(stderr, "%s\n", text.c_str());
     }
     std::exit(1);
 }
 
 BITMAP* TryLoadImage(const char* member) {
+    RequireWholeDatafile(kGfxFile, member);
     std::string path = DataFile(kGfxFile) + "#" + member;
-    return load_bitmap(path.c_str(), nullptr);
+    return LoadBmpMember(path.c_str());
 }
 
 BITMAP* LoadImage(const char* member) {
@@ -42,6 +77,7 @@ BITMAP* LoadImage(const char* member) {
 }
 
 SAMPLE* LoadSample(const char* member) {
+    RequireWholeDatafile(kSndFile, member);
     DATAFILE* obj = load_datafile_object(DataFile(kSndFile).c_str(), member);
     if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
         if (obj) {
@@ -54,6 +90,7 @@ SAMPLE* LoadSample(const char* member) {
 }
 
 DATAFILE* LoadDatafile(const char* file) {
+    RequireWholeDatafile(file, nullptr);
     DATAFILE* data = load_datafile(DataFile(file).c_str());
     if (!data || data[0].type == DAT_END || !data[0].dat) {
         if (data) {
@@ -65,6 +102,9 @@ DATAFILE* LoadDatafile(const char* file) {
 }
 
 SAMPLE* TryLoadSample(const char* member) {
+    if (!DatafileProblem(kSndFile).empty()) {
+        return nullptr;
+    }
     DATAFILE* obj = load_datafile_object(DataFile(kSndFile).c_str(), member);
     if (!obj || obj->type != DAT_SAMPLE || !obj->dat) {
         if (obj) {
@@ -74,4 +114,14 @@ SAMPLE* TryLoadSample(const char* member) {
     }
     keptObjects.push_back(obj);
     return static_cast<SAMPLE*>(obj->dat);
+}
+
+MIDI* LoadTune(const char* file) {
+    std::string path = DataFile(file);
+    std::string why = CheckMidiFile(path);
+    MIDI* tune = why.empty() ? load_midi(path.c_str()) : nullptr;
+    if (!tune) {
+        FatalLoad(file, nullptr, why.empty() ? nullptr : why.c_str());
+    }
+    return tune;
 }

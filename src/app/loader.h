@@ -19,9 +19,14 @@ SAMPLE* LoadSample(const char* member);
 // A whole datafile of the data folder; its first object must exist.
 DATAFILE* LoadDatafile(const char* file);
 
-// Reports the failed load of `file` in the data folder (stderr and Allegro's
-// message) and exits with 1.
-[[noreturn]] void FatalLoad(const char* file, const char* member);
+// The intro tune, a standard MIDI file of the data folder; ends the program
+// like the loaders above when it is missing or damaged.
+MIDI* LoadTune(const char* file);
+
+// Reports the failed load of `file` in the data folder (the platform's
+// message, which also goes to stderr) and exits with 1. `why`, when given,
+// says what is wrong with the file.
+[[noreturn]] void FatalLoad(const char* file, const char* member, const char* why = nullptr);
 
 // As LoadSample, but a missing or damaged member gives nullptr: a game
 // plays on without that sound.

@@ -5,13 +5,30 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "app/paths.h"
 #include "app/platform.h"
 #include "app/system.h"
+#include "app/timedemo.h"
+#include "screens/titlemenu.h"
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    Options options;
+    std::string error;
+    switch (ParseOptions(argc, argv, options, error)) {
+        case OptionsResult::kHelp:
+            std::fputs(kUsage, stdout);
+            return 0;
+        case OptionsResult::kVersion:
+            std::printf("%s\n", kVersionLine);
+            return 0;
+        case OptionsResult::kError:
+            std::fprintf(stderr, "fluffernauts: %s\n%s", error.c_str(), kUsage);
+            return 2;
+        case OptionsResult::kRun:
+            break;
+    }
+
     Layout layout;
     std::vector<std::string> tried;
     if (!FindLayout(ExecutableFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), layout,
@@ -28,7 +45,12 @@ int main(int argc, char** argv) {
     }
     dataFolder = layout.dataFolder;
     scoreFolder = layout.scoreFolder;
-    platform = CreateAllegroPlatform();
+
+    Platform* real = CreateAllegroPlatform(options.fullscreen);
+    if (!options.timedemo.empty()) {
+        return RunTimedemo(options.timedemo, real);
+    }
+    platform = real;
     return RunProgram();
 }
 END_OF_MAIN()

@@ -10,15 +10,20 @@
 
 #include <allegro.h>
 
+#include <string>
+
 class Platform {
   public:
     virtual ~Platform() = default;
 
-    // allegro_init and the keyboard, mouse, timer and sound drivers. The
-    // timer calls TimerTick every 10 ms from here on.
-    virtual void Startup() = 0;
+    // allegro_init and the keyboard, mouse, timer and sound drivers. False
+    // with a one-line reason when the game cannot run here (no display, no
+    // keyboard or mouse); a missing sound device only makes the game silent.
+    virtual bool Startup(std::string& error) = 0;
     // set_color_depth + set_gfx_mode for 800x600; negative on failure.
     virtual int SetGfxMode(int depth) = 0;
+    // TimerTick every 10 ms from here on.
+    virtual void StartTimer() = 0;
     virtual void Message(const char* text) = 0;
     virtual void SetVolume(int digi, int midi) = 0;
 
@@ -27,7 +32,9 @@ class Platform {
     virtual void PollMouse() = 0;     // refreshes mouse_x, mouse_y, mouse_b
     virtual void PollKeyboard() = 0;  // refreshes key[]
     virtual int KeyPressed() = 0;
-    virtual int ReadKey() = 0;  // blocks until a key is there, like readkey
+    // Waits for a key, like readkey; gives 0 when the program is asked to
+    // end meanwhile (QuitRequested).
+    virtual int ReadKey() = 0;
     virtual void ClearKeybuf() = 0;
 
     virtual void Rest(unsigned ms) = 0;
@@ -41,6 +48,9 @@ class Platform {
     virtual void MidiSeek(int beat) = 0;
     virtual int MidiPos() = 0;  // beat position; negative when nothing plays
     virtual void StopMidi() = 0;
+    // Holds every sound that plays (samples and music) where it is, or lets
+    // them go on.
+    virtual void PauseSounds(bool paused) = 0;
 
     virtual long SeedTime() = 0;  // time(NULL) on a real machine
 };
@@ -48,5 +58,6 @@ class Platform {
 // The one platform in use. Set before InitSystem runs.
 extern Platform* platform;
 
-// The real machine: Allegro's drivers, a window or full screen.
-Platform* CreateAllegroPlatform();
+// The real machine: Allegro's drivers, a window or the full screen (F11
+// switches between them at any time).
+Platform* CreateAllegroPlatform(bool fullscreen);

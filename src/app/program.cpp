@@ -5,24 +5,42 @@
 #include "screens/screens.h"
 #include "screens/titlemenu.h"
 
-int RunProgram() {
-    InitSystem();
-
-    fontData = LoadDatafile(kFontFile);
-    if (fontData[0].type != DAT_FONT) {
-        FatalLoad(kFontFile, "the font (its first object)");
+void LoadGameFont() {
+    if (!fontData) {
+        fontData = LoadDatafile(kFontFile);
+        if (fontData[0].type != DAT_FONT) {
+            FatalLoad(kFontFile, "the font (its first object)");
+        }
+        gameFont = static_cast<FONT*>(fontData[0].dat);
     }
-    gameFont = static_cast<FONT*>(fontData[0].dat);
+}
 
+void LoadSharedAssets() {
+    if (!gameFont) {
+        LoadGameFont();
+    }
     if (!backdrop) {
         backdrop = LoadImage("tlebg.bmp");
     }
     if (!hitSound) {
         hitSound = LoadSample("hit.wav");
     }
+}
 
+void UnloadSharedAssets() {
+    if (fontData) {
+        unload_datafile(fontData);
+    }
+    fontData = nullptr;
+    gameFont = nullptr;
+}
+
+int RunProgram() {
+    InitSystem();
+    LoadGameFont();
+    // The title comes up next; the menu loads the rest behind it.
     int choice = TitleMenu(1);
-    while (choice != kMenuQuit) {
+    while (choice != kMenuQuit && !QuitRequested()) {
         switch (choice) {
             case kMenuPlay:
                 if (RunGame()) {
@@ -41,12 +59,9 @@ int RunProgram() {
                 ShowHighScores();
                 break;
         }
-        choice = TitleMenu(0);
+        choice = QuitRequested() ? kMenuQuit : TitleMenu(0);
     }
-
-    unload_datafile(fontData);
-    fontData = nullptr;
-    gameFont = nullptr;
+    UnloadSharedAssets();
     ShutdownSystem();
-    return 0;
+    return QuitStatus();
 }

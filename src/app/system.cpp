@@ -1,6 +1,8 @@
 #include "app/system.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/loader.h"
 #include "app/platform.h"
@@ -16,6 +18,8 @@ BITMAP* backdrop = nullptr;
 SAMPLE* hitSound = nullptr;
 
 volatile int tickCount = 0;
+volatile std::sig_atomic_t quitRequest = 0;
+volatile int windowFocused = 1;
 int shakeFrames = 0;
 int musicVolume = 255;
 
@@ -26,8 +30,20 @@ void TimerTick() {
 }
 END_OF_FUNCTION(TimerTick)
 
+int QuitStatus() {
+    if (quitRequest == kQuitByError) {
+        return 1;
+    }
+    return quitRequest > 0 ? 128 + int(quitRequest) : 0;
+}
+
 void InitSystem() {
-    platform->Startup();
+    std::string error;
+    if (!platform->Startup(error)) {
+        // Nowhere to show a message box: one line on the terminal.
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::exit(1);
+    }
     LOCK_VARIABLE(tickCount);
     LOCK_FUNCTION(TimerTick);
 
@@ -35,6 +51,7 @@ void InitSystem() {
         platform->Message("Sorry, but you need a Hicolor mode (16 bit color depth) for this game.");
         std::exit(0);
     }
+    platform->StartTimer();
 
     backBuffer = create_bitmap(kScreenW, kScreenH);
     // Kept to the end of the process, so made only once.
@@ -77,16 +94,19 @@ void PresentFrame() {
 void WaitForClickOrKey() {
     // A button still held from the click that opened the page must be let
     // go first; a click counts only once it is released again.
-    while (mouse_b) {
+    while (mouse_b && !QuitRequested()) {
         platform->PollMouse();
+        WaitForTick();
         PresentFrame();
     }
-    while (!platform->KeyPressed() && !mouse_b) {
+    while (!platform->KeyPressed() && !mouse_b && !QuitRequested()) {
         platform->PollMouse();
+        WaitForTick();
         PresentFrame();
     }
-    while (mouse_b) {
+    while (mouse_b && !QuitRequested()) {
         platform->PollMouse();
+        WaitForTick();
         PresentFrame();
     }
     platform->ClearKeybuf();
@@ -101,4 +121,13 @@ void PaceFrame() {
     if (ticks < 3) {
         platform->Rest(unsigned(3 - ticks) * 10);
     }
+}
+
+void WaitForTick() {
+    // Loops reset tickCount at will, so only a change of value counts.
+    static int lastTick = -1;
+    while (tickCount == lastTick && !QuitRequested()) {
+        platform->Rest(1);
+    }
+    lastTick = tickCount;
 }

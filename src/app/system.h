@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 
+#include <csignal>
+
 // Screen and shared assets.
 extern BITMAP* backBuffer;     // every screen draws its frame here
 extern BITMAP* scratchBuffer;  // a prepared picture kept between frames
@@ -14,7 +16,24 @@ extern BITMAP* backdrop;
 extern SAMPLE* hitSound;
 
 extern volatile int tickCount;  // 10 ms ticks since a loop last reset it
-extern int shakeFrames;         // presented frames still to be shaken
+
+// Set when the player closes the window (kQuitByClose), a signal asks the
+// program to end (the signal's number) or the display is lost
+// (kQuitByError). Every screen then ends as its own way out would, and the
+// program shuts down in order.
+extern volatile std::sig_atomic_t quitRequest;
+constexpr int kQuitByClose = -1;
+constexpr int kQuitByError = -2;
+inline bool QuitRequested() {
+    return quitRequest != 0;
+}
+// main's exit status for the request: 0 for the close button, 128 + n after
+// signal n, 1 when the display was lost.
+int QuitStatus();
+
+// Cleared while the window is in the background; a game pauses then.
+extern volatile int windowFocused;
+extern int shakeFrames;  // presented frames still to be shaken
 extern int musicVolume;
 
 constexpr int kScreenW = 800;
@@ -30,6 +49,16 @@ void WaitForClickOrKey();
 // out the rest of 3 ticks (30 ms) before presenting.
 void BeginPacedFrame();
 void PaceFrame();
+// For the screens that wait on the player: returns at the first tick after
+// the previous call, so such a screen presents at most one frame per tick
+// instead of spinning a core.
+void WaitForTick();
+
+// The game's font (data/font.dat), loaded once.
+void LoadGameFont();
+// A font, the backdrop and the hit sound, each loaded once.
+void LoadSharedAssets();
+void UnloadSharedAssets();
 
 // The whole program after the platform is chosen: start-up, shared assets,
 // the loop over the menu's choices, shutdown. Returns main's status.

@@ -7,6 +7,7 @@
 #include "actors/flyers.h"
 #include "actors/shooters.h"
 #include "actors/walkers.h"
+#include "app/blit.h"
 #include "app/platform.h"
 #include "app/random.h"
 #include "app/system.h"
@@ -32,7 +33,8 @@ constexpr int kRunLength = 5;  // every fifth hit in a row gives a bonus
 void ReadInput() {
     platform->PollMouse();
     platform->PollKeyboard();
-    if (key[KEY_ESC]) {
+    // Closing the window or a signal ends a game as Escape does.
+    if (key[KEY_ESC] || QuitRequested()) {
         gameRunning = 0;
         escaped = 1;
     }
@@ -48,14 +50,14 @@ void ReadInput() {
 void DrawSkyAndBackground() {
     rectfill(backBuffer, 0, 0, kScreenW, 300, skyColour);
     blit(skyImage, backBuffer, 0, 0, 0, 100, kScreenW, 168);
-    masked_blit(backgroundLayer, backBuffer, cameraX / 2, 0, 0, 244, kScreenW, backgroundLayer->h);
+    DrawBackgroundLayer(backBuffer, cameraX / 2, 244);
 }
 
 void DrawCastle() {
     int cs = cameraX * 3 / 5;
     int sx = game.castleX - cs;
     if (sx > -castleImage->w && sx < kScreenW) {
-        masked_blit(castleImage, backBuffer, 0, 0, sx, 186, castleImage->w, castleImage->h);
+        MaskedBlit(castleImage, backBuffer, 0, 0, sx, 186, castleImage->w, castleImage->h);
         // While the castle is off screen its UFO is neither moved, drawn nor tested.
         game.castleUfo->x = cameraX + sx + 38;
         UpdateFlyer(game.castleUfo, game.shotFired, &game.shotUsed, &game.castleUfoCountdown,
@@ -64,7 +66,7 @@ void DrawCastle() {
 }
 
 void DrawSun() {
-    masked_blit(sunImage, backBuffer, game.sunFrame * kSunW, 0, -40, -20, kSunW, kSunH);
+    MaskedBlit(sunImage, backBuffer, game.sunFrame * kSunW, 0, -40, -20, kSunW, kSunH);
 }
 
 void UpdatePlaneAndCarePackage() {
@@ -91,8 +93,8 @@ void DrawShells() {
     for (int i = 0; i < kShells; ++i) {
         int f = game.shellFrames[i];
         if (f < 10) {
-            masked_blit(shellsImage, backBuffer, f * kShellFrameW, 0, 700 + 8 * f, 505 - 16 * i,
-                        kShellFrameW, shellsImage->h);
+            MaskedBlit(shellsImage, backBuffer, f * kShellFrameW, 0, 700 + 8 * f, 505 - 16 * i,
+                       kShellFrameW, shellsImage->h);
         }
         if (f > 0) {
             game.shellFrames[i] = f + 2;
@@ -173,7 +175,7 @@ void RunFrame() {
     UpdatePlaneAndCarePackage();
     UpdateTowers();
     UpdateSquad();
-    masked_blit(foregroundLayer, backBuffer, cameraX, 0, 0, 160, kScreenW, foregroundLayer->h);
+    DrawForegroundLayer(backBuffer, cameraX, 160);
     Fire();
     DrawFlowers();
     UpdateWalkers(backBuffer, game.shotFired, &game.shotUsed);

@@ -81,6 +81,12 @@ bool GameGoesOn();
 // Returns 1 when the game ended by itself, 0 after Escape.
 int EndGame();
 
+// Between two frames: P, or the window going to the background, holds the
+// game (its clock, actors, sounds and music) under a "Paused" note until P
+// or a click, or once the window is back in front a click or a key. What
+// ends the pause never reaches the game: no shot is fired by it.
+void HoldWhilePaused();
+
 // Landscape targets, called from the frame loop at their places.
 void UpdateTowers();
 void UpdateSquad();

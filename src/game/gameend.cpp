@@ -87,13 +87,15 @@ void ReleaseGame() {
 void ShowGameOver() {
     masked_blit(gameOverImage, backBuffer, 0, 0, (kScreenW - gameOverImage->w) / 2,
                 (kScreenH - gameOverImage->h) / 2, gameOverImage->w, gameOverImage->h);
-    while (platform->KeyPressed()) {
+    while (platform->KeyPressed() && !QuitRequested()) {
         platform->ReadKey();
         platform->PollKeyboard();
         Show();
     }
     // A key ends the picture at once, a click only after its first second.
-    for (int n = 200; !platform->KeyPressed() && n > 0 && (n >= 100 || !(mouse_b & 1)); --n) {
+    for (int n = 200;
+         !platform->KeyPressed() && n > 0 && (n >= 100 || !(mouse_b & 1)) && !QuitRequested();
+         --n) {
         platform->PollMouse();
         platform->PollKeyboard();
         Show();
@@ -128,11 +130,14 @@ void ShowStatistics() {
     DrawStatRow(px, y0 + 9 * h, "Best Combo", ": %i", st.bestCombo);
     DrawStatRow(px, y0 + 11 * h, "Final score", ": %i", score);
 
-    while (mouse_b & 1) {
+    while ((mouse_b & 1) && !QuitRequested()) {
         platform->PollMouse();
+        WaitForTick();
         Show();
     }
-    for (int n = 1200; !platform->KeyPressed() && n > 0 && (n >= 1100 || !(mouse_b & 1)); --n) {
+    for (int n = 1200;
+         !platform->KeyPressed() && n > 0 && (n >= 1100 || !(mouse_b & 1)) && !QuitRequested();
+         --n) {
         platform->PollMouse();
         platform->PollKeyboard();
         Show();
@@ -154,9 +159,10 @@ int EndGame() {
     ResetShootingSound();
 
     platform->ClearKeybuf();
-    while (mouse_b & 7) {
+    while ((mouse_b & 7) && !QuitRequested()) {
         platform->PollMouse();
         platform->PollKeyboard();
+        platform->Rest(1);
     }
     if (escaped) {
         return 0;
@@ -169,6 +175,7 @@ int EndGame() {
 int RunGame() {
     SetUpGame();
     do {
+        HoldWhilePaused();
         RunFrame();
     } while (GameGoesOn());
     return EndGame();

@@ -1,6 +1,7 @@
-// The rows at which the squad of UFOs starts, by landscape x mod 578: the
-// hill line they rise from behind. The game places the squad by it and the
-// landscape painter shapes the hills after it, so both read this one table.
+// The rows at which the squad of UFOs starts, by landscape x mod 578. The
+// game places the squad by it; the landscape review view draws the squad
+// from it too. The near hills' crest lies below these rows, so the squad
+// starts in view and rises.
 #pragma once
 
 #include <array>

@@ -2,6 +2,7 @@
 // their smoke, ten flowers, and the squad of UFOs the last flower releases.
 #include "actors/anim.h"
 #include "actors/flyers.h"
+#include "app/blit.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -62,9 +63,9 @@ void DrawSmokeAndExplosions(int s, int sx) {
         Anim* smoke = game.smokeAnims[j];
         DrawAnimFrame(smoke, backBuffer, cx - smoke->frameWidth / 2, kTowerRow - h0);
         if (game.explosionFrame[j] >= 0) {
-            masked_blit(explosionImage, backBuffer, game.explosionFrame[j] * kExplosionSize, 0,
-                        cx - kExplosionSize / 2, kExplosionTop - game.explosionAge[j],
-                        kExplosionSize, kExplosionSize);
+            MaskedBlit(explosionImage, backBuffer, game.explosionFrame[j] * kExplosionSize, 0,
+                       cx - kExplosionSize / 2, kExplosionTop - game.explosionAge[j],
+                       kExplosionSize, kExplosionSize);
             game.explosionFrame[j] = (game.explosionFrame[j] + 1) % kExplosionFrames;
         }
     }
@@ -108,7 +109,7 @@ void UpdateTowers() {
         if (!(sx > -strip->w && sx < kScreenW + strip->w)) {
             continue;
         }
-        masked_blit(strip, backBuffer, 0, 0, sx, kTowerRow, strip->w, strip->h);
+        MaskedBlit(strip, backBuffer, 0, 0, sx, kTowerRow, strip->w, strip->h);
         HitTowerStrip(s, sx);
         DrawSmokeAndExplosions(s, sx);
     }
@@ -139,8 +140,8 @@ void UpdateSquad() {
 void DrawFlowers() {
     for (int i = 0; i < kFlowers; ++i) {
         if (!game.flowerShot[i] && FlowerOnScreen(i)) {
-            masked_blit(flowerTarget, backBuffer, 0, 0, FlowerScreenX(i), game.flowerY[i],
-                        flowerTarget->w, flowerTarget->h);
+            MaskedBlit(flowerTarget, backBuffer, 0, 0, FlowerScreenX(i), game.flowerY[i],
+                       flowerTarget->w, flowerTarget->h);
         }
     }
 }

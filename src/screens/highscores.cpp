@@ -1,7 +1,12 @@
 #include "screens/highscores.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +21,18 @@ HighScore highScores[kHighScoreRows] = {};
 BITMAP* highScoreImage = nullptr;
 
 namespace {
+
+constexpr char kTableName[] = "hiscore.dat";
+// Every save holds an advisory lock on this file, beside the table, from
+// reading the table to renaming the new one into place.
+constexpr char kLockName[] = "hiscore.lock";
+// A save writes the new table under this name and six characters of
+// mkstemp's, then renames it over the table; one left by a crash is
+// removed by the next save.
+constexpr char kTempPrefix[] = "hiscore.dat.new-";
+constexpr size_t kTempSuffixLength = 6;
+// A table made by a save, when there was none to take the mode from.
+constexpr mode_t kTableMode = 0644;
 
 // A fresh install shows "Foo" ten times, 200 down to 110.
 constexpr int kDefaultTopScore = 200;
@@ -87,6 +104,29 @@ void ApplyFileBytes(const unsigned char* bytes, size_t count) {
     }
 }
 
+enum class TableFile { kMissing, kRead, kUnreadable };
+
+// The file over `highScores` by the load rules.
+TableFile ReadTableFile() {
+    const std::string path = HighScorePath();
+    if (!exists(path.c_str())) {
+        return TableFile::kMissing;
+    }
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        return TableFile::kUnreadable;
+    }
+    unsigned char bytes[kHighScoreFileBytes];
+    size_t count = std::fread(bytes, 1, sizeof bytes, f);
+    bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) {
+        return TableFile::kUnreadable;
+    }
+    ApplyFileBytes(bytes, count);
+    return TableFile::kRead;
+}
+
 void EncodeTable(unsigned char* out) {
     for (int k = 0; k < kHighScoreRows; ++k) {
         unsigned char* record = out + k * kRecordFileBytes;
@@ -98,6 +138,94 @@ void EncodeTable(unsigned char* out) {
     }
 }
 
+// Held while it lives. Two copies of the game then never interleave their
+// read, insert and write; the lock goes with the process, even at kill -9.
+class TableLock {
+  public:
+    TableLock() {
+        // An installed copy keeps its table in the player's own folder,
+        // which the first save makes.
+        MakeFolders(scoreFolder);
+        fd_ = open(ScoreFile(kLockName).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+        // Without a lock file the save goes on unguarded: in a folder where
+        // it cannot be made, the table cannot be written either.
+        while (fd_ >= 0 && flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~TableLock() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    TableLock(const TableLock&) = delete;
+    TableLock& operator=(const TableLock&) = delete;
+
+  private:
+    int fd_ = -1;
+};
+
+// Temporary tables left by a save that died before its rename. Only called
+// under the lock, so none of them belongs to a save still running.
+void RemoveStaleTemps() {
+    DIR* dir = opendir(scoreFolder.c_str());
+    if (!dir) {
+        return;
+    }
+    const size_t prefix = sizeof kTempPrefix - 1;
+    while (const dirent* e = readdir(dir)) {
+        if (std::strncmp(e->d_name, kTempPrefix, prefix) == 0 &&
+            std::strlen(e->d_name) == prefix + kTempSuffixLength) {
+            unlink(ScoreFile(e->d_name).c_str());
+        }
+    }
+    closedir(dir);
+}
+
+bool WriteAll(int fd, const unsigned char* bytes, size_t count) {
+    while (count > 0) {
+        ssize_t n = write(fd, bytes, count);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes += n;
+        count -= size_t(n);
+    }
+    return true;
+}
+
+// `highScores` into a new file that replaces the table in one rename, so a
+// full disk or a crash at any moment leaves the old table or the new one.
+// The caller holds the lock.
+void WriteTable() {
+    unsigned char bytes[kHighScoreFileBytes];
+    EncodeTable(bytes);
+    const std::string path = HighScorePath();
+    std::string temp = ScoreFile(kTempPrefix) + std::string(kTempSuffixLength, 'X');
+    int fd = mkostemp(&temp[0], O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    // mkstemp makes the file private; the table keeps the mode it had.
+    struct stat old;
+    fchmod(fd, stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : kTableMode);
+    bool ok = WriteAll(fd, bytes, sizeof bytes);
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
+        return;
+    }
+    // The rename itself reaches the disk only with the folder.
+    int folder = open(scoreFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+}
+
 }  // namespace
 
 void LoadHighScoreImages() {
@@ -106,54 +234,74 @@ void LoadHighScoreImages() {
 }
 
 std::string HighScorePath() {
-    return ScoreFile("hiscore.dat");
+    return ScoreFile(kTableName);
 }
 
 void LoadHighScores() {
-    const std::string path = HighScorePath();
-    if (!exists(path.c_str())) {
-        // Nothing is written here: the file appears with the first save.
+    if (ReadTableFile() != TableFile::kRead) {
+        // Missing: nothing is written here, the file appears with the first
+        // save. There but unreadable: the player still gets a sensible table.
         SetDefaults();
-        return;
     }
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        // There but unreadable: the player still gets a sensible table.
-        SetDefaults();
-        return;
-    }
-    unsigned char bytes[kHighScoreFileBytes];
-    size_t count = std::fread(bytes, 1, sizeof bytes, f);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) {
-        SetDefaults();
-        return;
-    }
-    ApplyFileBytes(bytes, count);
 }
 
 void SaveHighScores() {
-    unsigned char bytes[kHighScoreFileBytes];
-    EncodeTable(bytes);
-    // The old table is replaced only by a complete new file, so a full disk
-    // or a crash halfway through never loses it.
-    // An installed copy keeps its table in the player's own folder, which
-    // the first save makes.
-    MakeFolders(scoreFolder);
-    const std::string path = HighScorePath();
-    const std::string temp = path + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
-        return;
+    TableLock lock;
+    RemoveStaleTemps();
+    WriteTable();
+}
+
+int InsertHighScore(int32_t newScore) {
+    if (newScore <= highScores[kHighScoreRows - 1].score) {
+        return -1;
     }
-    bool ok = std::fwrite(bytes, 1, sizeof bytes, f) == sizeof bytes;
-    ok = std::fflush(f) == 0 && ok;
-    ok = fsync(fileno(f)) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
+    int row = 0;
+    while (highScores[row].score >= newScore) {
+        ++row;
     }
+    for (int k = kHighScoreRows - 2; k >= row; --k) {
+        highScores[k + 1].score = highScores[k].score;
+        // As strncpy of the 9 file bytes: the bytes after the terminator
+        // become zeros.
+        const char* from = highScores[k].name;
+        char* to = highScores[k + 1].name;
+        bool ended = false;
+        for (int i = 0; i < kNameFileBytes; ++i) {
+            ended = ended || from[i] == 0;
+            to[i] = ended ? 0 : from[i];
+        }
+    }
+    highScores[row].score = newScore;
+    highScores[row].name[0] = 0;
+    return row;
+}
+
+int SaveHighScoreEntry(int32_t newScore, const char* name) {
+    char typed[kNameFileBytes] = {};
+    if (name) {
+        std::strncpy(typed, name, kNameFileBytes - 1);  // before the table is read over it
+    }
+    TableLock lock;
+    RemoveStaleTemps();
+    // Read as at the first load of a run: what a short file does not cover
+    // is zero, not left over from the screen's table.
+    std::memset(highScores, 0, sizeof highScores);
+    TableFile found = ReadTableFile();
+    if (found == TableFile::kUnreadable) {
+        // Its scores cannot be kept, so it is not replaced either.
+        return -1;
+    }
+    if (found == TableFile::kMissing) {
+        SetDefaults();
+    }
+    int row = name ? InsertHighScore(newScore) : -1;
+    if (row >= 0) {
+        std::memcpy(highScores[row].name, typed, kNameFileBytes);
+    }
+    if (row >= 0 || found == TableFile::kMissing) {
+        WriteTable();
+    }
+    return row;
 }
 
 void DrawEmbossed(BITMAP* bmp, FONT* f, TextAlign align, int x, int y, int dark, int light, int top,

@@ -33,6 +33,17 @@ void LoadHighScoreImages();
 void LoadHighScores();
 // Writes the table; a failed save is silent and leaves the old file intact.
 void SaveHighScores();
+// Puts `newScore` into the table below the scores that are not lower, with
+// an empty name; the old tenth row is lost. Returns the row, or -1 when the
+// score does not beat the tenth.
+int InsertHighScore(int32_t newScore);
+// One finished entry: under the table's lock, the table is read from disk
+// as it is now (another copy of the game may have saved since), `newScore`
+// goes in with `name` (its first 8 characters) when it still qualifies, and
+// the result is saved. `name` null: nothing goes in. Either way the file
+// exists afterwards. `highScores` is left holding the saved table. Returns
+// the row taken, or -1.
+int SaveHighScoreEntry(int32_t newScore, const char* name);
 
 enum TextAlign {
     kAlignLeft,    // starts at x

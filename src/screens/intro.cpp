@@ -6,7 +6,6 @@
 #include "actors/anim.h"
 #include "actors/flyers.h"
 #include "app/loader.h"
-#include "app/paths.h"
 #include "app/platform.h"
 #include "app/random.h"
 #include "app/system.h"
@@ -241,7 +240,7 @@ void DrawFinale(Intro& in) {
 }
 
 void Start(Intro& in) {
-    in.tune = load_midi(DataFile("cm.m").c_str());
+    in.tune = LoadTune("cm.m");
     in.colours[0] = makecol(37, 97, 255);
     in.colours[1] = makecol(255, 255, 0);
     in.yellow = in.colours[1];
@@ -336,7 +335,7 @@ void PlayIntro() {
     // A key already waiting ends the film before its first frame; it stays
     // in the buffer for the menu, as does the key that ends it later.
     if (!platform->KeyPressed()) {
-        while (Frame(in) && !platform->KeyPressed()) {
+        while (Frame(in) && !platform->KeyPressed() && !QuitRequested()) {
         }
     }
     End(in);

@@ -33,33 +33,6 @@ constexpr Offset kYourScoreOutline[] = {
 };
 constexpr Offset kYourScoreGold = {0, 1};
 
-// The row the score takes, or -1 when it does not beat the tenth. Equal
-// scores stay above the new one; the old tenth row is lost.
-int InsertScore(int newScore) {
-    if (newScore <= highScores[kHighScoreRows - 1].score) {
-        return -1;
-    }
-    int row = 0;
-    while (highScores[row].score >= newScore) {
-        ++row;
-    }
-    for (int k = kHighScoreRows - 2; k >= row; --k) {
-        highScores[k + 1].score = highScores[k].score;
-        // As strncpy of the 9 file bytes: the bytes after the terminator
-        // become zeros.
-        const char* from = highScores[k].name;
-        char* to = highScores[k + 1].name;
-        bool ended = false;
-        for (int i = 0; i < kNameFileBytes; ++i) {
-            ended = ended || from[i] == 0;
-            to[i] = ended ? 0 : from[i];
-        }
-    }
-    highScores[row].score = newScore;
-    highScores[row].name[0] = 0;
-    return row;
-}
-
 bool IsAsciiLetterOrDigit(int c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
@@ -101,7 +74,7 @@ void DrawYourScore() {
 void EnterHighScore() {
     LoadHighScoreImages();
     LoadHighScores();
-    int newRow = InsertScore(score);
+    int newRow = InsertHighScore(score);
     DrawHighScoreBoard();
 
     int cursor = 0;
@@ -110,9 +83,14 @@ void EnterHighScore() {
         masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
                     highScoreImage->w, highScoreImage->h);
         DrawHighScoreRows(newRow);
+        WaitForTick();
         platform->ShowMouse(backBuffer);
         PresentFrame();
         platform->ShowMouse(nullptr);
+        // Closing the window keeps the name typed so far.
+        if (QuitRequested()) {
+            break;
+        }
         if (newRow < 0) {
             DrawYourScore();
             WaitForClickOrKey();
@@ -122,6 +100,8 @@ void EnterHighScore() {
             break;
         }
     }
-    // Also when nothing changed: the file exists after the first game.
-    SaveHighScores();
+    // Into the table as it is on disk by now, not the one on the screen:
+    // another copy of the game may have saved a score meanwhile. Also when
+    // nothing changed: the file exists after the first game.
+    SaveHighScoreEntry(score, newRow >= 0 ? highScores[newRow].name : nullptr);
 }

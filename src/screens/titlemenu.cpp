@@ -40,11 +40,24 @@ bool PointerInZone(const Menu& m) {
     return m.zoneLeft <= mouse_x && mouse_x <= m.zoneLeft + panelImage->w && mouse_y != 0;
 }
 
+// The backdrop with the panel over it never changes while the menu waits,
+// so it is composed once per call; a frame is then one copy and the
+// highlight.
+BITMAP* panelBackground = nullptr;
+
+void ComposePanelBackground() {
+    if (!panelBackground) {
+        panelBackground = create_bitmap(kScreenW, kScreenH);
+    }
+    blit(backdrop, panelBackground, 0, 0, 0, 0, kScreenW, kScreenH);
+    masked_blit(panelImage, panelBackground, 0, 0, PanelX(), PanelY(), panelImage->w,
+                panelImage->h);
+}
+
 void DrawPanel(const Menu& m) {
-    blit(backdrop, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+    blit(panelBackground, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
     int px = PanelX();
     int py = PanelY();
-    masked_blit(panelImage, backBuffer, 0, 0, px, py, panelImage->w, panelImage->h);
     int rowY = kRowTop + kRowHeight * m.selection;
     blit(panelSelImage, backBuffer, kRowLeft, rowY, px + kRowLeft, py + rowY, kRowWidth,
          kRowHeight);
@@ -64,9 +77,11 @@ void DrawVersionLine() {
 
 void DrawFrame(const Menu& m) {
     platform->ShowMouse(nullptr);
-    DrawTitle();
+    // The panel's backdrop covers the whole title.
     if (m.panelShown) {
         DrawPanel(m);
+    } else {
+        DrawTitle();
     }
     if (key[KEY_V]) {
         DrawVersionLine();
@@ -107,8 +122,6 @@ void HandleKey(Menu& m) {
 }
 
 void LoadImages() {
-    if (!titleImage)
-        titleImage = LoadImage("titel.bmp");
     if (!panelImage)
         panelImage = LoadImage("panel00.bmp");
     if (!panelSelImage)
@@ -118,7 +131,9 @@ void LoadImages() {
 }  // namespace
 
 int TitleMenu(int firstCall) {
-    LoadImages();
+    if (!titleImage) {
+        titleImage = LoadImage("titel.bmp");
+    }
     Menu m;
     m.panelShown = firstCall == 0;
     m.lastX = mouse_x;
@@ -129,13 +144,27 @@ int TitleMenu(int firstCall) {
     DrawTitle();
     tickCount = 0;
     if (m.panelShown) {
+        LoadImages();
+        LoadSharedAssets();
+        ComposePanelBackground();
         DrawPanel(m);
     }
     platform->ShowMouse(backBuffer);
     PresentFrame();
+    // The rest loads while the player already looks at the title.
+    if (!m.panelShown) {
+        LoadImages();
+        LoadSharedAssets();
+        ComposePanelBackground();
+    }
     platform->ClearKeybuf();
 
     while (m.running) {
+        if (QuitRequested()) {
+            return kMenuQuit;
+        }
+        // One pass per tick: waiting in the menu must not heat the machine.
+        WaitForTick();
         platform->PollMouse();
         if (platform->KeyPressed()) {
             HandleKey(m);
@@ -164,7 +193,7 @@ int TitleMenu(int firstCall) {
 }
 
 void DestroyTitleMenuImages() {
-    BITMAP** images[] = {&titleImage, &panelImage, &panelSelImage};
+    BITMAP** images[] = {&titleImage, &panelImage, &panelSelImage, &panelBackground};
     for (BITMAP** img : images) {
         if (*img) {
             destroy_bitmap(*img);

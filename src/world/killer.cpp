@@ -2,6 +2,7 @@
 
 #include "actors/shooters.h"
 #include "actors/walkers.h"
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/platform.h"
 #include "app/random.h"
@@ -135,10 +136,10 @@ bool DrawKiller(Killer* k, BITMAP* target) {
     if (fw + sx <= 0 || sx > kScreenW || k->y >= kKillerParkedY)
         return false;
     BITMAP* image = k->images[k->state];
-    masked_blit(image, target, k->frame * fw, 0, sx, k->y, fw, image->h);
+    MaskedBlit(image, target, k->frame * fw, 0, sx, k->y, fw, image->h);
     if (k->state == kKillerFiring) {
-        masked_blit(k->casingImage, target, k->casingFrame * k->casingFrameWidth, 0, sx,
-                    k->y + kCasingDy, k->casingFrameWidth, k->casingImage->h);
+        MaskedBlit(k->casingImage, target, k->casingFrame * k->casingFrameWidth, 0, sx,
+                   k->y + kCasingDy, k->casingFrameWidth, k->casingImage->h);
         if (--k->casingFrame < 0)
             k->casingFrame = k->casingFrameCount - 1;
         if (kDamageLeft < sx && sx < kDamageRight) {

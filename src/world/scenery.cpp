@@ -1,7 +1,12 @@
 #include "world/scenery.h"
 
+#include <cstdint>
+#include <vector>
+
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/random.h"
+#include "app/system.h"
 
 BITMAP* groundImage = nullptr;
 BITMAP* backgroundTile = nullptr;
@@ -47,6 +52,40 @@ BITMAP* Reuse(BITMAP* bmp, int w, int h) {
 void Load(BITMAP*& slot, const char* member) {
     if (!slot)
         slot = LoadImage(member);
+}
+
+// Per row of a layer: 1 when no column of it shows the mask.
+std::vector<char> foregroundOpaque;
+std::vector<char> backgroundOpaque;
+
+std::vector<char> OpaqueRows(BITMAP* layer) {
+    int depth = bitmap_color_depth(layer);
+    std::vector<char> opaque(size_t(layer->h), depth == 15 || depth == 16);
+    auto mask = static_cast<uint16_t>(bitmap_mask_color(layer));
+    for (int y = 0; y < layer->h; ++y) {
+        const auto* row = reinterpret_cast<const uint16_t*>(layer->line[y]);
+        for (int x = 0; x < layer->w && opaque[size_t(y)]; ++x)
+            opaque[size_t(y)] = row[x] != mask;
+    }
+    return opaque;
+}
+
+// Runs of opaque rows are plain copies, the rest masked ones.
+void DrawLayer(BITMAP* layer, const std::vector<char>& opaque, BITMAP* target, int sx, int y) {
+    if (plainDrawing || opaque.size() != size_t(layer->h)) {
+        masked_blit(layer, target, sx, 0, 0, y, kScreenW, layer->h);
+        return;
+    }
+    for (int top = 0; top < layer->h;) {
+        int end = top;
+        while (end < layer->h && opaque[size_t(end)] == opaque[size_t(top)])
+            ++end;
+        if (opaque[size_t(top)])
+            blit(layer, target, sx, top, 0, y + top, kScreenW, end - top);
+        else
+            MaskedBlit(layer, target, sx, top, 0, y + top, kScreenW, end - top);
+        top = end;
+    }
 }
 
 }  // namespace
@@ -96,6 +135,15 @@ void BuildForegroundLayer() {
         int x = room > 0 ? Random() % room : 0;
         masked_blit(tree, layer, 0, 0, x, kTreeY[kind], tree->w, tree->h);
     }
+    foregroundOpaque = OpaqueRows(layer);
+}
+
+void DrawForegroundLayer(BITMAP* target, int sx, int y) {
+    DrawLayer(foregroundLayer, foregroundOpaque, target, sx, y);
+}
+
+void DrawBackgroundLayer(BITMAP* target, int sx, int y) {
+    DrawLayer(backgroundLayer, backgroundOpaque, target, sx, y);
 }
 
 void BuildBackgroundLayers() {
@@ -121,4 +169,5 @@ void BuildBackgroundLayers() {
             blit(hit, towerHitStrip[s], 0, 0, j * sw, 0, hit->w, hit->h);
         }
     }
+    backgroundOpaque = OpaqueRows(backgroundLayer);
 }

@@ -29,3 +29,10 @@ void LoadTreeImages();
 void LoadTowerImages();
 void BuildForegroundLayer();
 void BuildBackgroundLayers();
+
+// The layers as masked_blit(layer, target, sx, 0, 0, y, screen width, layer
+// height) draws them: rows that were opaque in every column when the layer
+// was built are copied plainly. Whatever is drawn onto a layer after it was
+// built must be drawn masked, so that those rows stay opaque.
+void DrawForegroundLayer(BITMAP* target, int sx, int y);
+void DrawBackgroundLayer(BITMAP* target, int sx, int y);

@@ -1,5 +1,6 @@
 #include "world/score.h"
 
+#include "app/blit.h"
 #include "app/loader.h"
 #include "app/system.h"
 #include "game/gamestate.h"
@@ -112,8 +113,8 @@ Popup* SpawnBonusPopup(int x, int y, int level) {
 void DrawPopup(const Popup* popup, BITMAP* target) {
     if (!popup->image)
         return;
-    masked_blit(popup->image, target, 0, popup->frame * popup->frameHeight, popup->x - cameraX,
-                popup->y, popup->image->w, popup->frameHeight);
+    MaskedBlit(popup->image, target, 0, popup->frame * popup->frameHeight, popup->x - cameraX,
+               popup->y, popup->image->w, popup->frameHeight);
 }
 
 void UpdatePopups(BITMAP* target) {
@@ -143,13 +144,13 @@ void DrawNumber(BITMAP* target, int x, int y, int minDigits, int value) {
     int h = digitImage->h;
     int count = 0;
     while (value > 0) {
-        masked_blit(digitImage, target, (value % 10) * w, 0, x, y, w, h);
+        MaskedBlit(digitImage, target, (value % 10) * w, 0, x, y, w, h);
         x -= w;
         value /= 10;
         ++count;
     }
     for (; count < minDigits; ++count) {
-        masked_blit(digitImage, target, 0, 0, x, y, w, h);
+        MaskedBlit(digitImage, target, 0, 0, x, y, w, h);
         x -= w;
     }
 }
@@ -158,7 +159,7 @@ void DrawHud(BITMAP* target) {
     DrawNumber(target, kScoreX, kScoreY, kScoreDigits, score);
     DrawNumber(target, kTimeX, kTimeY, kTimeDigits, timeLeft / 100);
     if (lifeImage)
-        masked_blit(lifeImage, target, 0, 0, kLifePanelX, kLifePanelY, lifeImage->w, lifeImage->h);
+        MaskedBlit(lifeImage, target, 0, 0, kLifePanelX, kLifePanelY, lifeImage->w, lifeImage->h);
     DrawNumber(target, life == 100 ? kLifeX100 : kLifeX, kLifeY, kLifeDigits, life);
     // A change in each of several frames flashes every other frame, so the
     // screen never stays yellow.

@@ -1,128 +1,152 @@
 #!/bin/bash
 # Plays the real binary the way a player would: in a 16-bit X display,
 # started from a folder that is not its own, driven by xdotool.
-#   run_e2e.sh path/to/fluffernauts OUTDIR
-# Title after start, a key after 2.5 s brings the menu; the high score
-# table, the intro film (F9, J) and a game left with Escape each return to
-# the menu; Up then Enter quits with status 0. Screenshots land in OUTDIR.
+#   run_e2e.sh path/to/fluffernauts path/to/wm_delete REPLAY-DIR OUTDIR
+# Checks the command line and a start without a display; then the title,
+# the menu (and what waiting in it costs), the high score table, the intro
+# film, a game with a pause, F11 and Escape, and Up, Enter to quit; the
+# window's close button during a game; SIGINT, SIGTERM and SIGHUP; and
+# --timedemo on every recorded game. Screenshots land in OUTDIR.
 set -u
 BIN=$(readlink -f "$1")
-OUT=$2
-mkdir -p "$OUT"
+WM_DELETE=$(readlink -f "$2")
+REPLAYS=$(readlink -f "$3")
+source "$(dirname "$0")/lib.sh" "$4"
 rm -f "$OUT"/*.png
-
-fail() {
-    echo "e2e: FAIL: $*" >&2
-    [ -n "${GAME:-}" ] && kill "$GAME" 2>/dev/null
-    [ -n "${XPID:-}" ] && kill "$XPID" 2>/dev/null
-    exit 1
-}
-
-# A free display number.
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        DISP=":$n"
-        break
-    fi
-done
-[ -n "${DISP:-}" ] || fail "no free X display"
-
-Xvfb "$DISP" -screen 0 800x600x16 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
-XPID=$!
-export DISPLAY=$DISP
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-
-shot() { import -display "$DISP" -window root "$OUT/$1.png" 2>/dev/null; }
-
-# Anywhere but the game's own folder.
 cd "$(mktemp -d)" || fail "no temporary folder"
-"$BIN" >"$OUT/game.log" 2>&1 &
-GAME=$!
 
-# Wait for the window, then give it the keyboard (there is no window manager).
-WIN=""
-for _ in $(seq 100); do
-    WIN=$(xdotool search --name '^fluffernauts$' 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break
-    kill -0 "$GAME" 2>/dev/null || fail "game exited at start: $(cat "$OUT/game.log")"
-    sleep 0.1
+# --- the command line, no display needed ---
+"$BIN" --version >out.txt 2>&1 || fail "--version failed"
+[ "$(cat out.txt)" = "Fluffernauts v1.0 rc2" ] || fail "--version printed '$(cat out.txt)'"
+"$BIN" --help >out.txt 2>&1 || fail "--help failed"
+grep -q -- --fullscreen out.txt || fail "--help does not mention --fullscreen"
+"$BIN" --frobnicate >out.txt 2>err.txt
+[ $? -eq 2 ] || fail "an unknown option must end with status 2"
+[ -s out.txt ] && fail "usage errors go to stderr"
+grep -q -- --timedemo err.txt || fail "no usage after an unknown option"
+
+for display in "" ":199"; do
+    DISPLAY=$display "$BIN" >out.txt 2>err.txt
+    status=$?
+    [ $status -eq 1 ] || fail "no display ('$display'): status $status, wanted 1"
+    [ "$(wc -l <err.txt)" -eq 1 ] && grep -q '^Fluffernauts needs a graphical display (X11): ' err.txt ||
+        fail "no display ('$display'): stderr was '$(cat err.txt)'"
 done
-[ -n "$WIN" ] || fail "no game window"
-xdotool mousemove 700 20
 
+start_display
 HISCORE="$(dirname "$BIN")/data/hiscore.dat"
 [ -e "$HISCORE" ] && HAD_HISCORE=1 || HAD_HISCORE=0
-alive() { kill -0 "$GAME" 2>/dev/null || fail "the game exited early: $(cat "$OUT/game.log")"; }
 
+# --- a whole visit: title, menu, table, film, a game, quit ---
+start_game "$OUT/game.log"
 sleep 1
 shot title
-sleep 3  # well past the 2.5 s in which the title swallows keys, even on a slow machine
+sleep 3 # well past the 2.5 s in which the title swallows keys
 xdotool key space
-sleep 0.7
+sleep 1
 shot menu
+before=$(cpu_ticks)
+sleep 8
+used=$(($(cpu_ticks) - before))
+echo "e2e: waiting 8 s in the menu took $used CPU ticks of $(getconf CLK_TCK) a second"
+[ "$used" -le $((8 * $(getconf CLK_TCK) / 10)) ] || fail "the menu used more than 10 % of a core"
 
-# The high score table (row 5), then back with a key.
 for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
 xdotool key Return
 sleep 0.8
 shot highscores
-alive
+alive "$OUT/game.log"
 xdotool key space
 sleep 0.5
-if [ $HAD_HISCORE -eq 0 ] && [ -e "$HISCORE" ]; then
-    fail "looking at the table created $HISCORE"
-fi
+[ $HAD_HISCORE -eq 0 ] && [ -e "$HISCORE" ] && fail "looking at the table created $HISCORE"
 
-# The hidden film: F9 then J, a few seconds of it, then a key ends it.
 xdotool key F9
 sleep 0.1
 xdotool key j
 sleep 4
 shot intro
-alive
+alive "$OUT/game.log"
 xdotool key Escape
 sleep 0.6
 
-# A game: row 0, shoot once, leave with Escape (no high score entry).
 xdotool key Return
 sleep 2.5
-# The game reads the button and the keys once a frame: hold them a while,
-# as a hand would.
-xdotool mousemove 400 200 mousedown 1
-sleep 0.15
-xdotool mouseup 1
+click 400 200
 sleep 0.5
 shot game
-alive
-xdotool keydown Escape
-sleep 0.2
-xdotool keyup Escape
+press p
+sleep 0.5
+shot paused
+sleep 1
+shot paused_later
+cmp -s "$OUT/paused.png" "$OUT/paused_later.png" || fail "the paused game still moved"
+click 400 300
+sleep 1
+shot resumed
+cmp -s "$OUT/paused_later.png" "$OUT/resumed.png" && fail "a click did not resume the game"
+press F11
+sleep 1.5
+alive "$OUT/game.log"
+shot fullscreen
+press F11
+sleep 1.5
+alive "$OUT/game.log"
+press Escape
 sleep 1
 shot menu_after_game
-alive
+alive "$OUT/game.log"
 
 xdotool key Up
 sleep 0.3
 shot menu_quit_row
 xdotool key Return
-
-for _ in $(seq 100); do
-    kill -0 "$GAME" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$GAME" 2>/dev/null; then
-    fail "the game did not quit after Up, Enter"
-fi
-wait "$GAME"
-STATUS=$?
-kill "$XPID" 2>/dev/null
-wait "$XPID" 2>/dev/null
-[ "$STATUS" -eq 0 ] || fail "exit status $STATUS: $(cat "$OUT/game.log")"
-for s in title menu highscores intro game menu_after_game menu_quit_row; do
+wait_exit 0 "Up, Enter"
+[ -s "$OUT/game.log" ] && fail "the game wrote to the terminal: $(cat "$OUT/game.log")"
+for s in title menu highscores intro game paused resumed menu_after_game menu_quit_row; do
     [ -s "$OUT/$s.png" ] || fail "no screenshot $s"
 done
-echo "e2e: title, menu, high scores, intro, a game and quit passed; screenshots in $OUT"
+
+# --- the window's close button in the middle of a game ---
+start_game "$OUT/close.log"
+sleep 3.5
+xdotool key space
+sleep 0.5
+xdotool key Return
+sleep 2
+"$WM_DELETE" "$WIN" || fail "could not send WM_DELETE_WINDOW"
+wait_exit 0 "the close button"
+[ $HAD_HISCORE -eq 0 ] && [ -e "$HISCORE" ] && fail "a closed game entered a score"
+
+# --- signals end the program in order: 128 + the signal's number ---
+for case in "INT 130 menu" "TERM 143 game" "HUP 129 title"; do
+    set -- $case
+    start_game "$OUT/signal.log"
+    if [ "$3" != title ]; then
+        sleep 3.5
+        xdotool key space
+        sleep 0.5
+    fi
+    [ "$3" = game ] && xdotool key Return && sleep 2
+    kill -"$1" "$GAME"
+    wait_exit "$2" "SIG$1 in the $3"
+    grep -q "Shutting down" "$OUT/signal.log" && fail "SIG$1: $(cat "$OUT/signal.log")"
+done
+
+# --- the timedemo plays every recording exactly as recorded ---
+for replay in "$REPLAYS"/*.replay; do
+    name=$(basename "$replay" .replay)
+    "$BIN" --timedemo "$replay" >"$OUT/timedemo-$name.txt" 2>&1 ||
+        fail "--timedemo $name: status $?"
+    head -1 "$OUT/timedemo-$name.txt"
+    grep -q '^Timedemo: [0-9]* frames in [0-9.]* s, [0-9.]* frames per second$' \
+        "$OUT/timedemo-$name.txt" || fail "--timedemo $name: no frame rate line"
+    tail -n +2 "$OUT/timedemo-$name.txt" | diff - "${replay%.replay}.expected" >/dev/null ||
+        fail "--timedemo $name: statistics differ from the recording"
+done
+printf 'seed 1\nmouse 1 2\n' >damaged.replay
+"$BIN" --timedemo damaged.replay >out.txt 2>err.txt
+[ $? -eq 2 ] && [ -s err.txt ] || fail "a damaged timedemo file must give a message and status 2"
+
+stop_display
+echo "e2e: options, no display, title, menu, table, intro, game, pause, F11, close button," \
+     "signals and timedemo passed; screenshots in $OUT"

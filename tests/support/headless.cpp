@@ -73,6 +73,9 @@ void HeadlessPlatform::NextFrameWithoutPresent() {
     ++frame_;
     pollsSinceFrame_ = 0;
     AdvanceTime(workMsPerFrame);
+    if (onFrame) {
+        onFrame(frame_);
+    }
     ApplyScript();
     if (frame_ > maxFrames) {
         throw HeadlessTimeout("script ran out while the game waited for input");
@@ -91,8 +94,9 @@ void StartAllegro16() {
     _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
 }
 
-void HeadlessPlatform::Startup() {
+bool HeadlessPlatform::Startup(std::string&) {
     StartAllegro16();
+    return true;
 }
 
 int HeadlessPlatform::SetGfxMode(int depth) {
@@ -163,7 +167,10 @@ int HeadlessPlatform::KeyPressed() {
 
 int HeadlessPlatform::ReadKey() {
     ApplyScript();
+    // Like the real machine: a request to end the program stops the wait.
     while (keybuf_.empty()) {
+        if (QuitRequested())
+            return 0;
         NextFrameWithoutPresent();
     }
     int k = keybuf_.front();
@@ -235,6 +242,10 @@ void HeadlessPlatform::StopMidi() {
     midiPlaying_ = false;
 }
 
+void HeadlessPlatform::PauseSounds(bool paused) {
+    soundsPaused_ = paused;
+}
+
 HeadlessPlatform* StartHeadless() {
     // Never destroyed at exit: Allegro's own clean-up runs first, and the
     // platform's bitmaps must not outlive it.
@@ -242,7 +253,8 @@ HeadlessPlatform* StartHeadless() {
     delete current;
     current = new HeadlessPlatform();
     platform = current;
-    current->Startup();
+    std::string ignored;
+    current->Startup(ignored);
     current->SetGfxMode(16);
     // Every run starts from a clean input state.
     mouse_x = mouse_y = mouse_b = 0;
@@ -250,5 +262,7 @@ HeadlessPlatform* StartHeadless() {
         key[i] = 0;
     tickCount = 0;
     shakeFrames = 0;
+    quitRequest = 0;
+    windowFocused = 1;
     return current;
 }

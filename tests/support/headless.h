@@ -32,7 +32,10 @@ class HeadlessPlatform : public Platform {
     void MouseAt(int frame, int x, int y, int buttons = 0);
     void PressKey(int frame, int scancode, int ascii = 0);
     void HoldKey(int frame, int scancode, bool down = true);
-    // Called after each presented frame, after the script for it applied.
+    // Called once for every frame the simulated machine moves on: after each
+    // presented frame, and also in waits that show nothing (a blocking key
+    // read, a loop that only polls), so a script that reacts per frame
+    // cannot stall them.
     std::function<void(int frame)> onFrame;
 
     int maxFrames = 20000;         // a screen running longer is a failure
@@ -58,18 +61,17 @@ class HeadlessPlatform : public Platform {
     std::vector<SoundEvent> sounds;
     std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
     bool midiPlaying() const { return midiPlaying_; }
+    bool soundsPaused() const { return soundsPaused_; }
     BITMAP* pointerTarget() const { return mouseTarget_; }
     int midiStartBeat() const { return midiSeekBeat_; }
-
-    // Save the display, or any bitmap, as a PNG (tools/scenes/png.cpp).
-    static bool SavePng(BITMAP* bmp, const std::string& path);
 
     // Advance simulated time without presenting (as if the machine idled).
     void AdvanceTime(unsigned ms);
 
     // Platform
-    void Startup() override;
+    bool Startup(std::string& error) override;
     int SetGfxMode(int depth) override;
+    void StartTimer() override {}
     void Message(const char* text) override;
     void SetVolume(int, int) override {}
     void SetMouseSprite(BITMAP* sprite, int focusX, int focusY) override;
@@ -87,6 +89,7 @@ class HeadlessPlatform : public Platform {
     void MidiSeek(int beat) override;
     int MidiPos() override;
     void StopMidi() override;
+    void PauseSounds(bool paused) override;
     long SeedTime() override { return seedTime; }
 
   private:
@@ -113,6 +116,7 @@ class HeadlessPlatform : public Platform {
     BITMAP* underMouse_ = nullptr;
     int underX_ = 0, underY_ = 0;
     bool midiPlaying_ = false;
+    bool soundsPaused_ = false;
     int midiSeekBeat_ = 0;
     unsigned midiStartMs_ = 0;
 };

@@ -273,31 +273,39 @@ bool Canvas::SaveBmp(const std::string& path) const {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    int rowBytes = (w_ * 3 + 3) & ~3;
+    // 5-6-5 pixels, as the game's screen holds them: the game loads them
+    // without converting, and the colour masks after the 40-byte header
+    // (BI_BITFIELDS) are the form Allegro's BMP reader accepts for 16 bits.
+    constexpr int kHeader = 14 + 40 + 12;
+    int rowBytes = (w_ * 2 + 3) & ~3;
     uint32_t dataSize = uint32_t(rowBytes) * h_;
-    uint8_t hdr[54] = {'B', 'M'};
+    uint8_t hdr[kHeader] = {'B', 'M'};
     auto put32 = [&](int off, uint32_t v) {
         for (int i = 0; i < 4; ++i)
             hdr[off + i] = uint8_t(v >> (8 * i));
     };
-    put32(2, 54 + dataSize);
-    put32(10, 54);
+    put32(2, kHeader + dataSize);
+    put32(10, kHeader);
     put32(14, 40);
     put32(18, uint32_t(w_));
     put32(22, uint32_t(h_));
     hdr[26] = 1;
-    hdr[28] = 24;
+    hdr[28] = 16;
+    put32(30, 3);  // BI_BITFIELDS
     put32(34, dataSize);
     put32(38, 2835);
     put32(42, 2835);
-    bool ok = std::fwrite(hdr, 1, 54, f) == 54;
+    put32(54, 0xF800);
+    put32(58, 0x07E0);
+    put32(62, 0x001F);
+    bool ok = std::fwrite(hdr, 1, kHeader, f) == kHeader;
     std::vector<uint8_t> row(size_t(rowBytes), 0);
     for (int y = h_ - 1; y >= 0 && ok; --y) {
         for (int x = 0; x < w_; ++x) {
             Colour c = Get(x, y);
-            row[size_t(x) * 3 + 0] = uint8_t(B(c));
-            row[size_t(x) * 3 + 1] = uint8_t(G(c));
-            row[size_t(x) * 3 + 2] = uint8_t(R(c));
+            uint16_t p = uint16_t((R(c) >> 3) << 11 | (G(c) >> 2) << 5 | (B(c) >> 3));
+            row[size_t(x) * 2 + 0] = uint8_t(p);
+            row[size_t(x) * 2 + 1] = uint8_t(p >> 8);
         }
         ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }

@@ -122,7 +122,7 @@ class Canvas {
     int Text(const std::string& font, int px, double x, double y, const std::string& s, Colour c);
     static int TextWidth(const std::string& font, int px, const std::string& s);
 
-    // Write a 24-bit uncompressed BMP. Returns false on failure.
+    // Write an uncompressed 16-bit (5-6-5) BMP. Returns false on failure.
     bool SaveBmp(const std::string& path) const;
 
   private:

@@ -3,8 +3,6 @@
 // border around each, and the mask colour shows as a dark checkerboard.
 //
 // usage: contact_sheet ART_DIR FRAMES_TABLE OUT_DIR
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "png.h"
 
 namespace fs = std::filesystem;
 using art::Canvas;
@@ -67,7 +66,8 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t off, int n) {
     return v;
 }
 
-// Reads the uncompressed 24- and 32-bit BMPs that the painters write.
+// Reads the uncompressed BMPs that the painters write: 16-bit 5-6-5
+// (BI_BITFIELDS), 24- or 32-bit.
 bool ReadBmp(const fs::path& path, Canvas* out) {
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -76,7 +76,10 @@ bool ReadBmp(const fs::path& path, Canvas* out) {
     uint32_t data = Le(b, 10, 4);
     int w = int(Le(b, 18, 4)), h = int(int32_t(Le(b, 22, 4)));
     int bpp = int(Le(b, 28, 2));
-    if (Le(b, 30, 4) != 0 || (bpp != 24 && bpp != 32) || w <= 0 || h == 0)
+    uint32_t compression = Le(b, 30, 4);
+    bool ok565 = bpp == 16 && compression == 3 && b.size() >= 66 && Le(b, 54, 4) == 0xF800 &&
+                 Le(b, 58, 4) == 0x07E0 && Le(b, 62, 4) == 0x001F;
+    if (!(ok565 || (compression == 0 && (bpp == 24 || bpp == 32))) || w <= 0 || h == 0)
         return false;
     bool topDown = h < 0;
     h = std::abs(h);
@@ -88,59 +91,19 @@ bool ReadBmp(const fs::path& path, Canvas* out) {
         size_t off = data + row * size_t(topDown ? y : h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = &b[off + size_t(x) * (bpp / 8)];
-            Colour c = (Colour(p[2]) << 16) | (Colour(p[1]) << 8) | p[0];
+            Colour c;
+            if (bpp == 16) {
+                uint32_t v = p[0] | uint32_t(p[1]) << 8;
+                c = (Colour(v >> 11) * 255 / 31) << 16 | (Colour(v >> 5 & 63) * 255 / 63) << 8 |
+                    Colour(v & 31) * 255 / 31;
+            } else {
+                c = (Colour(p[2]) << 16) | (Colour(p[1]) << 8) | p[0];
+            }
             // Keep the mask exact; Set would nudge nothing else here.
             out->Set(x, y, c);
         }
     }
     return true;
-}
-
-void PutBe32(std::vector<uint8_t>& v, uint32_t x) {
-    for (int i = 3; i >= 0; --i)
-        v.push_back(uint8_t(x >> (8 * i)));
-}
-
-void Chunk(std::FILE* f, const char* type, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> c;
-    PutBe32(c, uint32_t(data.size()));
-    c.insert(c.end(), type, type + 4);
-    c.insert(c.end(), data.begin(), data.end());
-    uint32_t crc = crc32(0, c.data() + 4, uInt(c.size() - 4));
-    PutBe32(c, crc);
-    std::fwrite(c.data(), 1, c.size(), f);
-}
-
-bool WritePng(const Canvas& c, const std::string& path) {
-    std::vector<uint8_t> raw;
-    raw.reserve(size_t(c.w() * 3 + 1) * c.h());
-    for (int y = 0; y < c.h(); ++y) {
-        raw.push_back(0);  // no filter
-        for (int x = 0; x < c.w(); ++x) {
-            Colour p = c.Get(x, y);
-            raw.push_back(uint8_t(p >> 16));
-            raw.push_back(uint8_t(p >> 8));
-            raw.push_back(uint8_t(p));
-        }
-    }
-    uLongf size = compressBound(uLong(raw.size()));
-    std::vector<uint8_t> z(size);
-    if (compress2(z.data(), &size, raw.data(), uLong(raw.size()), 6) != Z_OK)
-        return false;
-    z.resize(size);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    static const uint8_t sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::fwrite(sig, 1, 8, f);
-    std::vector<uint8_t> ihdr;
-    PutBe32(ihdr, uint32_t(c.w()));
-    PutBe32(ihdr, uint32_t(c.h()));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    Chunk(f, "IHDR", ihdr);
-    Chunk(f, "IDAT", z);
-    Chunk(f, "IEND", {});
-    return std::fclose(f) == 0;
 }
 
 // One member drawn as its frames in a row (wrapped to the sheet width),
@@ -266,7 +229,7 @@ int main(int argc, char** argv) {
             std::string out =
                 (outDir / (fam.filename().string() + "_" + std::to_string(i + 1) + ".png"))
                     .string();
-            if (!WritePng(page, out)) {
+            if (!art::WritePng(page, out)) {
                 std::fprintf(stderr, "contact_sheet: cannot write %s\n", out.c_str());
                 return 1;
             }

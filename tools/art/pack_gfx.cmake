@@ -18,7 +18,10 @@ file(MAKE_DIRECTORY ${outdir})
 file(REMOVE ${OUT})
 # -s1 drops the grabber's DATE (file time) and ORIG (absolute path)
 # properties, which would make the bytes depend on when and where it ran.
-execute_process(COMMAND ${DAT} -n0 -s1 -a -k -t DATA ${OUT} ${files}
+# -c1 compresses each member on its own, so a member is still found and read
+# without unpacking the others; -c2 (the whole file at once) would make every
+# lookup unpack the file from its start.
+execute_process(COMMAND ${DAT} -n0 -s1 -c1 -a -k -t DATA ${OUT} ${files}
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "dat failed packing ${OUT}")

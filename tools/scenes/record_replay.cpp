@@ -167,8 +167,8 @@ int main(int argc, char** argv) {
     };
     int result = RunGame();
     std::ofstream(name + ".replay") << rec.str();
-    std::ofstream(name + ".expected") << Statistics(result);
-    std::printf("%sRun bonuses: %d\nCare packages: %d\n", Statistics(result).c_str(),
+    std::ofstream(name + ".expected") << GameSummary(result);
+    std::printf("%sRun bonuses: %d\nCare packages: %d\n", GameSummary(result).c_str(),
                 events.runBonuses, events.heals);
     return 0;
 }

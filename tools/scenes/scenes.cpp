@@ -19,6 +19,7 @@
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
+#include "png.h"
 #include "screens/intro.h"
 #include "screens/screens.h"
 #include "support/headless.h"
@@ -30,8 +31,15 @@ namespace {
 
 std::string outDir = "scenes";
 
+// The bitmap, 5-6-5 widened to 8 bits a channel, through the art's PNG writer.
 void Save(BITMAP* bmp, const std::string& name) {
-    if (!HeadlessPlatform::SavePng(bmp, outDir + "/" + name + ".png"))
+    art::Canvas c(bmp->w, bmp->h);
+    for (int y = 0; y < bmp->h; ++y)
+        for (int x = 0; x < bmp->w; ++x) {
+            int p = getpixel(bmp, x, y);
+            c.Set(x, y, art::Colour(getr16(p) << 16 | getg16(p) << 8 | getb16(p)));
+        }
+    if (!art::WritePng(c, outDir + "/" + name + ".png"))
         std::fprintf(stderr, "could not write %s/%s.png\n", outDir.c_str(), name.c_str());
 }
 

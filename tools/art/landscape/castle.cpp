@@ -13,7 +13,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Castle geometry in "castle.bmp" coordinates.
-constexpr int kCastleW = 220, kCastleH = 140;
+constexpr int kCastleW = 250, kCastleH = 140;
+constexpr int kKnollTop = 109;                   // the knoll's level top, just under the gate
 constexpr int kKeepLeft = 20, kKeepRight = 132;  // flat roof the castle UFO lands on
 
 // Stone wall with brick courses, lit from the left: the left quarter is
@@ -59,25 +60,20 @@ void Battlements(Canvas& c, int x0, int x1, int y, int seed) {
 
 ART_MEMBER(castle, "castle.bmp") {
     Canvas c(kCastleW, kCastleH);
-    // The castle's own knoll; its foot is always hidden by the near hills.
-    for (int x = 0; x < kCastleW; ++x) {
-        double u = (x - kCastleW / 2.0) / (kCastleW / 2.0);
-        int top = int(96 + 26 * u * u * u * u);
-        for (int y = top; y < kCastleH; ++y) {
-            Colour g =
-                y < top + 3 ? pal::kGreen3 : Mix(pal::kGreen2, pal::kGreen1, double(y - top) / 40);
-            c.Set(x, y, Dither(g, x, y));
-        }
-    }
-    // Left turret, curtain wall, right tower, then the keep in front.
-    Stone(c, 2, 40, 22, 104, 1);
+    // Left turret hanging from the keep's corner (the knoll falls away under
+    // it), curtain wall, right tower, then the keep in front.
+    Stone(c, 2, 40, 22, 72, 1);
+    c.Polygon({{2, 72}, {24, 72}, {24, 90}}, pal::kGrey2);  // corbelling
+    c.Polygon({{2, 72}, {8, 72}, {24, 90}}, pal::kGrey3);
+    for (int y = 76; y < 88; y += 4)
+        c.Rect(int(2 + (y - 72) * 22 / 18.0) + 1, y, 23, y, Mix(pal::kGrey2, pal::kGrey0, 0.35));
     Battlements(c, 2, 22, 34, 1);
     ConeRoof(c, 12, 36, 13, 14);
-    Stone(c, kKeepRight, 52, 186, 104, 2);
+    Stone(c, kKeepRight, 52, 186, kCastleH - 1, 2);
     Battlements(c, kKeepRight + 2, 186, 46, 2);
     Window(c, 150, 66, 6, 12);
     Window(c, 168, 66, 6, 12);
-    Stone(c, 182, 24, 212, 106, 3);
+    Stone(c, 182, 24, 212, kCastleH - 1, 3);
     Battlements(c, 182, 212, 18, 3);
     ConeRoof(c, 197, 20, 19, 6);
     Window(c, 194, 40, 7, 14);
@@ -85,7 +81,7 @@ ART_MEMBER(castle, "castle.bmp") {
     // The keep: a flat roof deck seen slightly from above, from its back
     // edge on row 0 to its front edge on row 11. The castle saucer is drawn
     // from row 158 (castle row -28) and stands on the deck.
-    Stone(c, kKeepLeft + 4, 12, kKeepRight - 4, 108, 4);
+    Stone(c, kKeepLeft + 4, 12, kKeepRight - 4, kCastleH - 1, 4);
     for (int y = 1; y <= 10; ++y)
         for (int x = kKeepLeft + 1; x < kKeepRight; ++x) {
             Colour deck = Mix(pal::kGrey2, pal::kGrey3, 0.25 + 0.05 * (y % 2));
@@ -120,6 +116,29 @@ ART_MEMBER(castle, "castle.bmp") {
     // Banner on the keep.
     c.Polygon({{112, 14}, {124, 14}, {124, 40}, {118, 35}, {112, 40}}, pal::kViolet1);
     c.Rect(112, 14, 114, 38, pal::kViolet2);
+    // The castle's own knoll over the walls' feet: level under the buildings
+    // and falling to the bottom row at both edges, so wherever the near
+    // crest lies the castle stands on a hill and no cut edge shows. Hazed
+    // like the far hills it belongs to.
+    for (int x = 0; x < kCastleW; ++x) {
+        double d = x < kKeepLeft + 4 ? 1 - x / double(kKeepLeft + 4)
+                                     : std::max(0.0, (x - 214) / double(kCastleW - 1 - 214));
+        int top = int(std::lround(kKnollTop + (kCastleH - 1 - kKnollTop) * std::pow(d, 1.6)));
+        for (int y = top; y < kCastleH; ++y) {
+            Colour g =
+                y < top + 2 ? pal::kGreen3 : Mix(pal::kGreen2, pal::kGreen1, double(y - top) / 30);
+            c.Set(x, y, Dither(Mix(g, pal::kSky1, 0.25), x, y));
+        }
+    }
+    // A track from the gate down the knoll, widening towards the viewer.
+    for (int y = kKnollTop; y < kCastleH; ++y) {
+        double d = y - kKnollTop, mid = 76 + d * 0.5, half = 10 + d * 0.35;
+        for (int x = int(mid - half); x <= int(mid + half); ++x) {
+            bool edge = x == int(mid - half) || x == int(mid + half);
+            Colour track = edge ? pal::kBrown1 : (d < 2 ? pal::kBrown3 : pal::kBrown2);
+            c.Set(x, y, Dither(Mix(track, pal::kSky1, 0.25), x, y));
+        }
+    }
     c.Outline();
     return c;
 }

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/squadheights.h"
 #include "scenery.h"
 
 namespace {
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
         int fw = u ? u->w / 4 : 72, fh = u ? u->h : 28;
         int x = fw / 2 + camera + 113;
         for (int k = 0; k < 5; ++k, x += 115) {
-            int y = art::landscape::SquadStartRow(x) - squadRise;
+            int y = kSquadStartHeights[size_t(x % kSquadPeriod)] - squadRise;
             if (u)
                 masked_blit(u, view, 0, 0, x - camera, y, fw, fh);
             else

@@ -196,27 +196,32 @@ ART_MEMBER(blume, "blume.bmp") {
 namespace {
 
 Canvas RoundTree() {
-    // Stands with its foot at layer row 150 (screen 310), on the meadow
-    // just below the lowest point of the hill line.
-    Canvas c(132, 150);
-    c.Ellipse(66, 145, 36, 5, pal::kGreen1);  // shadow on the grass
-    c.Polygon({{56, 146}, {60, 80}, {72, 80}, {78, 146}}, pal::kBrown1);
-    c.Polygon({{56, 146}, {60, 80}, {64, 80}, {62, 146}}, pal::kBrown2);
-    c.Line(66, 100, 44, 76, 5, pal::kBrown1);
-    c.Line(68, 96, 92, 74, 5, pal::kBrown1);
-    const Puff crown[] = {
+    // Stands with its foot at layer row 170 (screen 330), on the slope
+    // below the lowest point of the near crest. Drawn at 150 rows and
+    // scaled up to that height.
+    const double k = 170.0 / 150;
+    auto p = [k](double v) { return v * k; };
+    Canvas c(int(p(132)), 170);
+    c.Ellipse(p(66), p(145), p(36), p(5), pal::kGreen1);  // shadow on the grass
+    c.Polygon({{p(56), p(146)}, {p(60), p(80)}, {p(72), p(80)}, {p(78), p(146)}}, pal::kBrown1);
+    c.Polygon({{p(56), p(146)}, {p(60), p(80)}, {p(64), p(80)}, {p(62), p(146)}}, pal::kBrown2);
+    c.Line(p(66), p(100), p(44), p(76), p(5), pal::kBrown1);
+    c.Line(p(68), p(96), p(92), p(74), p(5), pal::kBrown1);
+    Puff crown[] = {
         {66, 44, 34}, {36, 64, 26}, {96, 64, 26}, {48, 30, 24},
         {86, 32, 24}, {66, 76, 24}, {22, 80, 16}, {110, 80, 16},
     };
+    for (Puff& f : crown)
+        f = {p(f.x), p(f.y), p(f.r)};
     PaintPuffs(c, crown, 8, pal::kGreen0, pal::kGreen1, pal::kGreen2);
     for (int i = 0; i < 40; ++i) {  // leaf highlights on the lit side
-        double x = 20 + Noise(i, 0, 80) * 80, y = 12 + Noise(i, 1, 80) * 60;
+        double x = p(20 + Noise(i, 0, 80) * 80), y = p(12 + Noise(i, 1, 80) * 60);
         if (c.Get(int(x), int(y)) == pal::kGreen2 || Noise(i, 2, 80) < 0.3)
             if (!c.IsMask(int(x), int(y)))
-                c.Ellipse(x, y, 2.5, 1.6, pal::kGreen3);
+                c.Ellipse(x, y, p(2.5), p(1.6), pal::kGreen3);
     }
     for (int i = 0; i < 7; ++i)  // a few red apples
-        c.Circle(30 + Noise(i, 3, 81) * 72, 40 + Noise(i, 4, 81) * 40, 2.5, pal::kRed1);
+        c.Circle(p(30 + Noise(i, 3, 81) * 72), p(40 + Noise(i, 4, 81) * 40), p(2.5), pal::kRed1);
     c.Outline();
     return c;
 }

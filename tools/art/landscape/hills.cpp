@@ -41,8 +41,8 @@ struct Ridge {
     double phase;
 };
 constexpr Ridge kRidges[] = {
-    {98, 10, 3, 0.6},
-    {138, 7, 5, 2.2},
+    {106, 6, 4, 2.6},
+    {138, 4, 5, 0.2},
 };
 
 double RidgeRow(const Ridge& r, int x) {
@@ -165,20 +165,17 @@ ART_MEMBER(fg, "fg.bmp") {
                 c.Set(x, y, Mix(pal::kGreen0, pal::kGreen1, 0.4));
         }
 
-    // Bushes and rocks on the slope between the crest and the path.
+    // Bushes and rocks on the slope between the crest and the path, each
+    // wholly below the crest so that it never sticks out over the towers.
     for (int i = 0; i < 14; ++i) {
         int x = int((i + Noise(i, 0, 95) * 0.7) * kGroundWidth / 14);
-        int foot = int(std::max(top[x] + 30.0, 70.0) + Noise(i, 1, 95) * 60);
-        if (foot > kPathTop - 6)
-            foot = kPathTop - 6;
+        int foot = top[x] + 16 + int(Noise(i, 1, 95) * (kPathTop - 22 - top[x] - 16));
         double near = double(foot) / kPathTop;
-        if (i % 3 == 2) {
-            Canvas r = Rock(3 + 3 * near);
-            Stamp(c, r, x - r.w() / 2, foot - r.h() + 2);
-        } else {
-            Canvas b = Bush(6 + 7 * near, i);
-            Stamp(c, b, x - b.w() / 2, foot - b.h() + 2);
-        }
+        Canvas s = i % 3 == 2 ? Rock(3 + 3 * near) : Bush(6 + 7 * near, i);
+        int left = x - s.w() / 2;
+        for (int dx = 0; dx < s.w(); ++dx)
+            foot = std::max(foot, top[Wrap(left + dx, kGroundWidth)] + s.h() + 2);
+        Stamp(c, s, left, foot - s.h() + 2);
     }
 
     // Far grass: tiny tufts and flower dots.
@@ -256,39 +253,70 @@ ART_MEMBER(fg, "fg.bmp") {
 }
 
 ART_MEMBER(bg, "bg.bmp") {
-    // 400 wide: six tiles cover the 2000-pixel background layer.
+    // 400 wide: six tiles cover the 2000-pixel background layer. Its lower
+    // half is in plain view between the tower strips and the near crest, so
+    // the fields there follow the hills and the light changes gradually.
     constexpr int kW = 400, kH = 84;
     Canvas c(kW, kH);
-    auto wave = [&](int x, double cycles, double phase) {
+    auto wave = [&](double x, double cycles, double phase) {
         return std::sin(2 * kPi * cycles * x / kW + phase);
     };
+    auto nearTopAt = [&](double x) { return 21 + 5 * wave(x, 3, 2.0) + 2 * wave(x, 7, 0.2); };
     const Colour farHill = Mix(pal::kGreen2, pal::kSky2, 0.55);
     const Colour nearHill = Mix(pal::kGreen2, pal::kSky1, 0.3);
+    const Colour nearLit = Mix(nearHill, pal::kGreen3, 0.3);
     const Colour nearDark = Mix(pal::kGreen1, pal::kSky1, 0.3);
+    const Colour crop = Mix(Mix(pal::kYellow0, pal::kGreen2, 0.55), pal::kSky1, 0.25);
+    const Colour hedge = Mix(pal::kGreen0, pal::kSky1, 0.2);
+    // Field boundaries: rows under the near hill line whose waves flatten
+    // with distance from it, as the ground levels out towards the viewer.
+    constexpr int kBands = 6;
+    auto boundary = [&](double x, int k) {
+        double fall = std::pow(0.72, k + 1);
+        return 21 + 9 + 9.5 * k + (nearTopAt(x) - 21) * fall;
+    };
     for (int x = 0; x < kW; ++x) {
         int farTop = int(std::lround(9 + 5 * wave(x, 2, 0.5) + 2.5 * wave(x, 5, 1.0)));
-        int nearTop = int(std::lround(21 + 5 * wave(x, 3, 2.0) + 2 * wave(x, 7, 0.2)));
+        int nearTop = int(std::lround(nearTopAt(x)));
         for (int y = farTop; y < kH; ++y)
             c.Set(x, y, Dither(farHill, x, y));
         c.Set(x, farTop, Mix(farHill, pal::kSky0, 0.35));
-        bool lit = wave(x - 1, 3, 2.0) > wave(x + 1, 3, 2.0);  // slope facing the light
+        // Slopes facing the light (rising to the right) are lighter; the
+        // effect fades lower down, where the ground is flatter.
+        double rise = nearTopAt(x - 1.5) - nearTopAt(x + 1.5);
+        double lit = std::clamp(0.5 + rise * 0.45, 0.0, 1.0);
         for (int y = nearTop; y < kH; ++y) {
             double t = double(y - nearTop) / (kH - nearTop);
-            Colour col = Mix(lit ? Mix(nearHill, pal::kGreen3, 0.2) : nearHill, nearDark, t);
-            // Hedgerows between fields.
-            if ((y - nearTop) % 13 == 6 && Noise(x / 24, y / 13, 3) < 0.6)
-                col = Mix(nearDark, pal::kGreen0, 0.3);
+            double l = 0.5 + (lit - 0.5) * (1 - t);
+            Colour col = Mix(Mix(nearHill, nearLit, l), nearDark, t * 0.8);
+            int band = 0;
+            while (band < kBands && y > boundary(x, band))
+                ++band;
+            // Every other field is a crop field, its tint drifting along it.
+            double ripe = 0.5 + 0.5 * wave(x, 2, band * 2.3);
+            if (band % 2 == 1)
+                col = Mix(col, crop, 0.25 + 0.35 * ripe);
             c.Set(x, y, Dither(col, x, y));
         }
         c.Set(x, nearTop, Mix(nearDark, pal::kOutline, 0.45));
+        // Hedgerows along the field boundaries, with a gap now and then.
+        for (int k = 0; k < kBands; ++k) {
+            int y = int(std::lround(boundary(x, k)));
+            if (y < kH && Noise(((x + 7 * k) / 19) % 21, k, 3) < 0.8) {
+                c.Set(x, y, hedge);
+                if (y + 1 < kH && k >= 2)
+                    c.Set(x, y + 1, Mix(hedge, nearDark, 0.5));
+            }
+        }
     }
-    // Little far trees dotted along the near hills.
-    for (int i = 0; i < 26; ++i) {
+    // Little far trees dotted along the near hills and the hedgerows.
+    for (int i = 0; i < 34; ++i) {
         int x = int(Noise(i, 0, 51) * (kW - 8)) + 4;
-        int nearTop = int(std::lround(21 + 5 * wave(x, 3, 2.0) + 2 * wave(x, 7, 0.2)));
-        int y = nearTop + 3 + int(Noise(i, 1, 51) * 22);
+        int y = i < 20 ? int(std::lround(nearTopAt(x))) + 3 + int(Noise(i, 1, 51) * 10)
+                       : int(std::lround(boundary(x, i % 4))) - 1;
+        double r = 2.5 + double(y) / kH * 1.5;
         c.Rect(x, y, x, y + 3, Mix(pal::kBrown1, nearDark, 0.3));
-        c.Circle(x + 0.5, y - 1, 3, Mix(pal::kGreen1, pal::kSky1, 0.25));
+        c.Circle(x + 0.5, y - 1, r, Mix(pal::kGreen1, pal::kSky1, 0.25));
         c.Set(x - 1, y - 3, Mix(pal::kGreen2, pal::kSky2, 0.3));
     }
     return c;

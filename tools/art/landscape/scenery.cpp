@@ -4,25 +4,17 @@
 #include <cmath>
 #include <vector>
 
-#include "game/squadheights.h"
-
 namespace art::landscape {
 
 namespace {
 
-// Width of the squad saucer's frame the hill line allows for (the flying
-// saucer is 88 wide).
-constexpr int kSquadUfoWidth = 88;
-// The crest lies this many rows below the top of a squad saucer at its
-// start: its dome peeks over the hills while rim and underside are hidden,
-// and it rises from there. Hiding it whole would lift the crest so high that
-// the tower strips behind the hills (rows 272 to 297) would stay out of
-// sight most of the time.
-constexpr int kCrestBelowSquadTop = 16;
+constexpr double kPi = 3.14159265358979323846;
 
-const std::array<int, kSquadPeriod>& SquadRows() {
-    return kSquadStartHeights;
-}
+// A few rows of the far hills show under the towers everywhere, so they
+// stand on those hills rather than on the near crest; at the other end the
+// castle's foot (row 326) and the trees' feet stay behind the ground.
+constexpr int kCrestHighest = kTowerRow + kTowerHeight + 3;
+constexpr int kCrestLowest = kBackgroundEnd - 9;
 
 int Mod(int a, int m) {
     return ((a % m) + m) % m;
@@ -47,19 +39,15 @@ int DitherChannel(int v, int bits, double t) {
 
 }  // namespace
 
-int SquadStartRow(int x) {
-    return SquadRows()[size_t(Mod(x, kHillPeriod))];
-}
-
 int HillRow(int x) {
-    // A UFO whose left edge is at u covers u .. u + width - 1 and starts with
-    // its top at SquadStartRow(u): the ground must cover its underside over
-    // all of those columns, so follow the highest start row of every UFO
-    // that can cover this column.
-    int best = 1 << 30;
-    for (int d = 0; d < kSquadUfoWidth; ++d)
-        best = std::min(best, SquadStartRow(x - d));
-    return std::max(kGroundTop, best + kCrestBelowSquadTop);
+    // Rolling swells with whole numbers of cycles over the strip, so the
+    // copies side by side join without a seam.
+    auto wave = [x](double cycles, double phase) {
+        return std::sin(2 * kPi * cycles * x / kGroundWidth + phase);
+    };
+    double mid = (kCrestHighest + kCrestLowest) / 2.0;
+    double row = mid + 6 * wave(3, 0.9) + 2.5 * wave(7, 2.1) + 0.8 * wave(13, 0.4);
+    return std::clamp(int(std::lround(row)), kCrestHighest, kCrestLowest);
 }
 
 Colour Dither(Colour c, int x, int y) {

@@ -1,6 +1,6 @@
 // Shared geometry and helpers of the landscape pictures: the screen rows the
-// game draws each layer at, the hill line the squad of UFOs hides behind, and
-// a few painting helpers that several members use.
+// game draws each layer at, the crest of the near hills, and a few painting
+// helpers that several members use.
 #pragma once
 
 #include "canvas.h"
@@ -15,22 +15,22 @@ constexpr int kBackgroundRow = 244;  // background layer
 constexpr int kCastleRow = 186;      // "castle.bmp"
 constexpr int kCastleUfoRow = 158;   // the UFO parked on the castle
 constexpr int kTowerRow = 272;       // tower strips; smoke stands on it
+constexpr int kTowerHeight = 26;     // "turm0.bmp": the click band is 272..297
 constexpr int kForegroundRow = 160;  // foreground layer (440 rows)
 constexpr int kGroundTop = 237;      // first row of "fg.bmp" on screen
-constexpr int kGroundWidth = 1156;   // two periods of the hill line
+constexpr int kGroundWidth = 1156;   // three copies cover the 3200-wide layer
 constexpr int kGroundHeight = 363;   // "fg.bmp" reaches the bottom edge
-constexpr int kHillPeriod = 578;     // period of the squad start heights
+constexpr int kBackgroundEnd = 328;  // first row below the background layer
 constexpr int kWalkLine = 410;       // walkers and landed UFOs stand here
 
 // The flat sky colour the game fills with: blue 31/31, green 50/63, no red,
 // as a 24-bit colour that converts back to exactly that 5-6-5 value.
 constexpr Colour kSkyFill = 0x00CAFF;
 
-// Screen row at which a squad UFO whose left edge is at landscape x starts.
-int SquadStartRow(int x);
-
-// Screen row of the ground's top edge (the hill line) at landscape x; the
-// squad UFOs start just behind it, their undersides hidden.
+// Screen row of the ground's top edge (the crest of the near hills) at
+// column x of "fg.bmp": always below the tower band, so the towers stand in
+// plain view on the far hills, and above the end of the background layer,
+// so no sky shows between the two.
 int HillRow(int x);
 
 // Ordered dithering to 5-6-5: returns a 24-bit colour that survives the

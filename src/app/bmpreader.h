@@ -1,0 +1,11 @@
+// A faster way to what load_bitmap gives for a BMP member of a datafile.
+#pragma once
+
+#include <allegro.h>
+
+// load_bitmap("x.dat#name.bmp", nullptr), the same bitmap, sooner: the
+// member is found through an index of the datafile (built once per file)
+// and a 16-bit 5-6-5 member is read whole rows at a time; anything else
+// goes to Allegro's own BMP reader. nullptr when the member is missing or
+// damaged.
+BITMAP* LoadBmpMember(const char* path);

@@ -1,0 +1,18 @@
+// Checks of the data files' layout, made before Allegro reads them. Allegro's
+// readers trust every count and size they find: a cut or scribbled file can
+// make them read past what they allocated, free twice, or hand back a font
+// whose glyphs are missing, which crashes only later, at the first text.
+#pragma once
+
+#include <string>
+
+// "" when `path` is an uncompressed Allegro datafile whose objects add up to
+// the file exactly and whose fonts, samples, tunes and BMP members are whole;
+// otherwise a short reason. Objects of the kinds Allegro decodes must be
+// stored uncompressed, since their contents are checked here; raw members
+// may be compressed (only their sizes are checked then).
+std::string CheckDatafile(const std::string& path);
+
+// The same for a standard MIDI file: header, tracks and every event inside
+// its track, each track closed by its end-of-track event.
+std::string CheckMidiFile(const std::string& path);

@@ -1,0 +1,86 @@
+# Shared by the end-to-end scripts: a 16-bit virtual X display, the game's
+# window, screenshots and the process's own CPU time.
+#   source lib.sh OUTDIR    (sets OUT; the caller sets BIN)
+
+OUT=$1
+mkdir -p "$OUT"
+
+fail() {
+    echo "e2e: FAIL: $*" >&2
+    [ -n "${GAME:-}" ] && kill -9 "$GAME" 2>/dev/null
+    [ -n "${XPID:-}" ] && kill "$XPID" 2>/dev/null
+    exit 1
+}
+
+start_display() {
+    # Another Xvfb may take a number between the look and the start: the
+    # display is ours only while our server is alive and answering.
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 800x600x16 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
+        XPID=$!
+        for _ in $(seq 50); do
+            kill -0 "$XPID" 2>/dev/null || break
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$XPID" 2>/dev/null; then
+                DISP=":$n"
+                export DISPLAY=$DISP
+                return
+            fi
+            sleep 0.1
+        done
+        kill "$XPID" 2>/dev/null
+        wait "$XPID" 2>/dev/null
+    done
+    fail "no X display could be started"
+}
+
+stop_display() {
+    kill "$XPID" 2>/dev/null
+    wait "$XPID" 2>/dev/null
+}
+
+shot() { import -display "$DISP" -window root "$OUT/$1.png" 2>/dev/null; }
+
+# start_game LOG [args...]: runs $BIN in the background as GAME and waits
+# for its window, WIN, whose title must be exactly "Fluffernauts".
+start_game() {
+    local log=$1
+    shift
+    "$BIN" "$@" >"$log" 2>&1 &
+    GAME=$!
+    WIN=""
+    local name=""
+    for _ in $(seq 100); do
+        # xdotool matches names ignoring case; the title must be exact.
+        WIN=$(xdotool search --name 'Fluffernauts' 2>/dev/null | head -1)
+        name=$([ -n "$WIN" ] && xdotool getwindowname "$WIN" 2>/dev/null)
+        [ "$name" = "Fluffernauts" ] && break
+        kill -0 "$GAME" 2>/dev/null || fail "game exited at start: $(cat "$log")"
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || fail "no game window"
+    [ "$name" = "Fluffernauts" ] || fail "window title is '$name'"
+    xdotool mousemove 700 20
+}
+
+alive() { kill -0 "$GAME" 2>/dev/null || fail "the game exited early: $(cat "$1")"; }
+
+# wait_exit EXPECTED-STATUS WHAT: the game must end within 10 s with it.
+wait_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$GAME" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME" 2>/dev/null && fail "$2: the game did not end"
+    wait "$GAME"
+    local status=$?
+    [ "$status" -eq "$1" ] || fail "$2: exit status $status, wanted $1"
+    GAME=""
+}
+
+# A press held as long as a hand would: the game reads input once a frame.
+click() { xdotool mousemove "$1" "$2" mousedown 1; sleep 0.15; xdotool mouseup 1; }
+press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; }
+
+# CPU seconds (user + system) the game has used so far, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME/stat"; }

@@ -1,0 +1,257 @@
+// The program as a desktop program: its command line, where it finds its
+// data and keeps its scores, pausing, and ending in order when the window
+// is closed or a signal arrives.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/loader.h"
+#include "app/options.h"
+#include "app/paths.h"
+#include "app/system.h"
+#include "game/game.h"
+#include "game/gamestate.h"
+#include "game/replay.h"
+#include "screens/highscores.h"
+#include "screens/screens.h"
+#include "screens/titlemenu.h"
+#include "support/harness.h"
+#include "support/tempfolder.h"
+#include "world/score.h"
+
+namespace fs = std::filesystem;
+
+TEST(Options, ChooseTheDisplayOrTheTimedemoAndRefuseTheRest) {
+    struct Case {
+        std::vector<const char*> args;
+        OptionsResult result;
+        bool fullscreen;
+        const char* timedemo;
+    } cases[] = {
+        {{}, OptionsResult::kRun, false, ""},
+        {{"--fullscreen"}, OptionsResult::kRun, true, ""},
+        {{"--fullscreen", "--windowed"}, OptionsResult::kRun, false, ""},
+        {{"--timedemo", "a.replay"}, OptionsResult::kRun, false, "a.replay"},
+        {{"--timedemo=b.replay", "--fullscreen"}, OptionsResult::kRun, true, "b.replay"},
+        {{"--version"}, OptionsResult::kVersion, false, ""},
+        {{"--windowed", "--help"}, OptionsResult::kHelp, false, ""},
+        {{"--timedemo"}, OptionsResult::kError, false, ""},
+        {{"--timedemo="}, OptionsResult::kError, false, ""},
+        {{"--full"}, OptionsResult::kError, false, ""},
+        {{"game.replay"}, OptionsResult::kError, false, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv = {"fluffernauts"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        Options o;
+        std::string error;
+        OptionsResult r = ParseOptions(int(argv.size()), argv.data(), o, error);
+        std::string what = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(r, c.result) << what;
+        if (r == OptionsResult::kRun) {
+            EXPECT_EQ(o.fullscreen, c.fullscreen) << what;
+            EXPECT_EQ(o.timedemo, c.timedemo) << what;
+        }
+        EXPECT_EQ(r == OptionsResult::kError, !error.empty()) << what;
+    }
+}
+
+TEST(Layout, DataBesideTheProgramFirstThenTheInstalledFolder) {
+    TempFolder tmp;
+    const std::string root = tmp.path();
+    Layout l;
+    std::vector<std::string> tried;
+    fs::create_directories(root + "/usr/bin");
+    EXPECT_FALSE(FindLayout(root + "/usr/bin", nullptr, "/home/p", l, tried));
+    EXPECT_EQ(tried,
+              (std::vector<std::string>{root + "/usr/bin/data", root + "/usr/share/fluffernauts"}));
+
+    fs::create_directories(root + "/usr/share/fluffernauts");
+    std::ofstream(root + "/usr/share/fluffernauts/gfx.dat") << "x";
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string scores;
+    } cases[] = {
+        {nullptr, "/home/p", "/home/p/.local/share/fluffernauts"},
+        {"", "/home/p", "/home/p/.local/share/fluffernauts"},
+        {"/xdg", "/home/p", "/xdg/fluffernauts"},
+        {"relative/xdg", "/home/p", "/home/p/.local/share/fluffernauts"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(FindLayout(root + "/usr/bin", c.xdg, c.home, l, tried));
+        EXPECT_TRUE(l.installed);
+        EXPECT_EQ(l.dataFolder, root + "/usr/share/fluffernauts");
+        EXPECT_EQ(l.scoreFolder, c.scores) << (c.xdg ? c.xdg : "(unset)");
+    }
+
+    // A build folder keeps data and scores together, whatever the variables say.
+    fs::create_directories(root + "/usr/bin/data");
+    std::ofstream(root + "/usr/bin/data/gfx.dat") << "x";
+    ASSERT_TRUE(FindLayout(root + "/usr/bin", "/xdg", "/home/p", l, tried));
+    EXPECT_FALSE(l.installed);
+    EXPECT_EQ(l.dataFolder, root + "/usr/bin/data");
+    EXPECT_EQ(l.scoreFolder, root + "/usr/bin/data");
+}
+
+TEST(Layout, AnInstalledCopySavesItsFirstTableIntoAFolderItMakes) {
+    TempFolder tmp;
+    scoreFolder = tmp.path() + "/home/.local/share/fluffernauts";
+    for (int k = 0; k < kHighScoreRows; ++k) {
+        highScores[k] = {1000 - k, "Ann"};
+    }
+    SaveHighScores();
+    std::ifstream in(scoreFolder + "/hiscore.dat", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.size(), 130u);
+    struct stat st;
+    ASSERT_EQ(stat(scoreFolder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "the player's own folder";
+
+    // Nowhere writable: the save fails quietly and the table stays.
+    scoreFolder = "/proc/no-such-folder";
+    SaveHighScores();
+    EXPECT_EQ(highScores[0].score, 1000);
+    scoreFolder = "data";
+}
+
+TEST(Replay, ReadsRecordingsAndRefusesDamagedOnes) {
+    TempFolder tmp;
+    auto read = [](const std::string& text, Replay& r) {
+        std::ofstream("r.replay") << text;
+        std::string error;
+        bool ok = ReadReplay("r.replay", r, error);
+        EXPECT_EQ(ok, error.empty());
+        return ok;
+    };
+    Replay r;
+    ASSERT_TRUE(read("# a game\nseed 77\nmouse 3 10 20 1\n\nmouse 3 11 20 0\n", r));
+    EXPECT_EQ(r.seed, 77);
+    ASSERT_EQ(r.inputs.size(), 2u);
+    EXPECT_EQ(r.inputs[1].x, 11);
+    for (const char* bad : {"", "mouse 1 2 3 0\n", "seed x\n", "seed 1\nmouse 1 2 3\n",
+                            "seed 1\nmouse 5 1 1 0\nmouse 4 1 1 0\n", "seed 1\nmouse 1 800 0 0\n",
+                            "seed 1\nmouse 1 0 0 9\n", "seed 1\nkey 1 2\n", "seed 1\nseed 2\n",
+                            "seed 1\nmouse 1 2 3 0 junk\n", "\x89PNG\r\n\x1a\n"}) {
+        EXPECT_FALSE(read(bad, r)) << bad;
+    }
+    std::string error;
+    EXPECT_FALSE(ReadReplay("no-such.replay", r, error));
+}
+
+// Whole games and screens with the real data.
+class DesktopTest : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        ASSERT_TRUE(HaveRealData());
+        if (!backdrop)
+            backdrop = LoadImage("tlebg.bmp");
+        hp->seedTime = 4242;
+        hp->MouseAt(0, 400, 3);
+    }
+};
+
+TEST_F(DesktopTest, PHoldsTheClockAndTheSoundsAndAClickPlaysOnWithoutAShot) {
+    std::vector<int> timeSeen;
+    int pausedAt = 0;
+    hp->onFrame = [&](int f) {
+        if (f == 20)
+            hp->HoldKey(f, KEY_P, true);
+        if (f == 22)
+            hp->HoldKey(f, KEY_P, false);
+        if (hp->soundsPaused() && !pausedAt)
+            pausedAt = f;
+        if (f >= 30 && f < 60)
+            timeSeen.push_back(timeLeft);
+        if (f == 60)
+            hp->MouseAt(f, 400, 300, 1);  // resumes: must not fire
+        if (f == 64)
+            hp->MouseAt(f, 400, 300, 0);
+        if (f == 90)
+            hp->HoldKey(f, KEY_ESC, true);
+    };
+    EXPECT_EQ(RunGame(), 0);
+    key[KEY_ESC] = 0;
+    EXPECT_GT(pausedAt, 20);
+    ASSERT_EQ(timeSeen.size(), 30u);
+    EXPECT_EQ(timeSeen.front(), timeSeen.back()) << "the clock ran while paused";
+    EXPECT_FALSE(hp->soundsPaused());
+    EXPECT_EQ(gameStats.shotsFired, 0);
+    EXPECT_EQ(ammo, 10);
+    EXPECT_LT(timeLeft, timeSeen.back()) << "the clock runs again after the click";
+}
+
+TEST_F(DesktopTest, LosingTheWindowPausesUntilAKeyAfterItComesBack) {
+    int clockAtLoss = 0, clockAtReturn = 0;
+    hp->onFrame = [&](int f) {
+        if (f == 15) {
+            windowFocused = 0;
+            clockAtLoss = timeLeft;
+        }
+        if (f == 40)
+            hp->PressKey(f, KEY_A, 'a');  // in the background: ignored
+        if (f == 50)
+            windowFocused = 1;
+        if (f == 52)
+            clockAtReturn = timeLeft;
+        if (f == 70)
+            hp->PressKey(f, KEY_B, 'b');
+        if (f == 100)
+            hp->HoldKey(f, KEY_ESC, true);
+    };
+    RunGame();
+    key[KEY_ESC] = 0;
+    // At most the frame in which the window went away still counts.
+    EXPECT_LE(clockAtLoss - clockAtReturn, 4);
+    EXPECT_LT(timeLeft, clockAtReturn - 50);
+}
+
+TEST_F(DesktopTest, ClosingTheWindowInAGameEndsItAndTheProgramWithoutAnEntry) {
+    TempFolder tmp;
+    fs::create_symlink(tmp.home() + "/data/gfx.dat", "data/gfx.dat");
+    fs::create_symlink(tmp.home() + "/data/snd.dat", "data/snd.dat");
+    fs::create_symlink(tmp.home() + "/data/font.dat", "data/font.dat");
+    gameFont = nullptr;
+    // In a game: no entry afterwards, status 0.
+    hp->PressKey(300, KEY_SPACE, ' ');
+    hp->PressKey(310, KEY_ENTER, '\r');
+    hp->onFrame = [&](int f) {
+        if (f == 400)
+            quitRequest = kQuitByClose;
+    };
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_FALSE(fs::exists("data/hiscore.dat")) << "no entry after a closed game";
+    EXPECT_LT(hp->frame(), 420);
+}
+
+TEST_F(DesktopTest, ASignalDuringTheEntryKeepsTheNameTypedSoFar) {
+    LoadHighScoreImages();
+    TempFolder tmp;
+    score = 5000;
+    hp->PressKey(2, KEY_Z, 'Z');
+    hp->PressKey(3, KEY_O, 'o');
+    hp->onFrame = [&](int f) {
+        if (f == 10)
+            quitRequest = SIGTERM;
+    };
+    EnterHighScore();
+    EXPECT_EQ(QuitStatus(), 128 + SIGTERM);
+    LoadHighScores();
+    EXPECT_STREQ(highScores[0].name, "Zo");
+    EXPECT_EQ(highScores[0].score, 5000);
+    quitRequest = 0;
+}
+
+TEST_F(DesktopTest, TheMenuShowsAtMostOneFramePerTickEvenWithNoWorkToDo) {
+    hp->workMsPerFrame = 0;
+    hp->onFrame = [&](int f) {
+        if (f == 200)
+            quitRequest = kQuitByClose;
+    };
+    EXPECT_EQ(TitleMenu(0), kMenuQuit);
+    // 200 frames: at least 190 ticks of 10 ms.
+    EXPECT_GE(hp->nowMs(), 1900u) << "frames came faster than the tick";
+    quitRequest = 0;
+}
