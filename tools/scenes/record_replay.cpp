@@ -12,8 +12,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,8 @@
 #include "app/loader.h"
 #include "app/system.h"
 #include "game/game.h"
+#include "game/gamestate.h"
+#include "game/replay.h"
 #include "screens/screens.h"
 #include "support/headless.h"
 #include "support/replay.h"
