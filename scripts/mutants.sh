@@ -49,8 +49,17 @@ EOF
 if [ $CHECK -eq 0 ]; then
     echo "== scratch copy in $SCRATCH"
     mkdir -p "$SCRATCH/tree"
-    # tar keeps the files' times: what did not change is not built again.
-    git ls-files -z | tar --null -T - -cf - | tar -C "$SCRATCH/tree" -xf -
+    # Only files whose content differs are copied, with a fresh time (the
+    # scratch objects may be newer than the tree's own files): what did not
+    # change is not built again. Files the tree no longer has go.
+    git ls-files -z | while IFS= read -r -d '' f; do
+        if ! cmp -s "$f" "$SCRATCH/tree/$f"; then
+            mkdir -p "$(dirname "$SCRATCH/tree/$f")"
+            cp "$f" "$SCRATCH/tree/$f"
+        fi
+    done
+    (cd "$SCRATCH/tree" && find . -type f -printf '%P\n') | sort >"$SCRATCH/had"
+    git ls-files | sort | comm -23 "$SCRATCH/had" - | (cd "$SCRATCH/tree" && xargs -r rm -f)
     cmake -S "$SCRATCH/tree" -B "$SCRATCH/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
     echo "== building the tests once as they are"
     cmake --build "$SCRATCH/build" --target fluff_tests -j"$(nproc)" >"$SCRATCH/build.log" 2>&1 ||
