@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/blit.h"
 #include "app/bmpreader.h"
 #include "app/paths.h"
 #include "app/platform.h"
@@ -39,6 +40,8 @@ BITMAP* LoadImage(const char* member) {
     if (!bmp) {
         FatalLoad(kGfxFile, member);
     }
+    // Nothing draws on the game's pictures, so their copies may be packed.
+    NoteFixedPicture(bmp);
     return bmp;
 }
 
