@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/blit.h"
 #include "app/bmpreader.h"
 #include "app/datacheck.h"
 #include "app/paths.h"
@@ -73,6 +74,8 @@ BITMAP* LoadImage(const char* member) {
     if (!bmp) {
         FatalLoad(kGfxFile, member);
     }
+    // Nothing draws on the game's pictures, so their copies may be packed.
+    NoteFixedPicture(bmp);
     return bmp;
 }
 

@@ -10,9 +10,11 @@ constexpr const char* kGfxFile = "gfx.dat";
 constexpr const char* kSndFile = "snd.dat";
 constexpr const char* kFontFile = "font.dat";
 
-// "cursor.bmp" -> load_bitmap("data/gfx.dat#cursor.bmp").
+// "cursor.bmp" -> load_bitmap("data/gfx.dat#cursor.bmp"), for a picture
+// that nothing draws on: masked copies read a packed copy of it (app/blit.h).
 BITMAP* LoadImage(const char* member);
-// As LoadImage, but a missing member gives nullptr instead of ending.
+// As LoadImage, but a missing member gives nullptr instead of ending, and
+// no packed copy is made.
 BITMAP* TryLoadImage(const char* member);
 // The SAMPLE object `member` of data/snd.dat, kept for the whole run.
 SAMPLE* LoadSample(const char* member);
