@@ -2,7 +2,9 @@
 // test runs in a folder of its own, so the build's data/hiscore.dat is never
 // touched. The score board is a synthetic 400x400 picture, so it sits at
 // (200, 100) and row k's text starts at y = 225 + 18k.
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/random.h"
+#include "app/paths.h"
 #include "app/system.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"
@@ -78,30 +80,6 @@ bool IsDefaultTable() {
     return true;
 }
 
-// True when `text`, drawn by Allegro at (x, y) with the alignment, is there
-// in `colour` pixel for pixel: the place and the wording of a text.
-bool ShowsText(BITMAP* shown, const std::string& text, TextAlign align, int x, int y, int colour) {
-    int w = text_length(font, text.c_str());
-    x -= align == kAlignLeft ? 0 : align == kAlignRight ? w : w / 2;
-    BITMAP* ref = create_bitmap(w, text_height(font));
-    clear_to_color(ref, 0);
-    textout_ex(ref, font, text.c_str(), 0, 0, 1, -1);
-    int wrong = 0;
-    for (int py = 0; py < ref->h; ++py)
-        for (int px = 0; px < w; ++px)
-            wrong += getpixel(ref, px, py) == 1 && getpixel(shown, x + px, y + py) != colour;
-    destroy_bitmap(ref);
-    return w > 0 && wrong == 0;
-}
-
-bool ColourInBand(BITMAP* bmp, int colour, int y0, int y1) {
-    for (int y = y0; y <= y1; ++y)
-        for (int x = 0; x < kScreenW; ++x)
-            if (getpixel(bmp, x, y) == colour)
-                return true;
-    return false;
-}
-
 }  // namespace
 
 class HighScoreTest : public HeadlessTest {
@@ -153,37 +131,24 @@ class HighScoreTest : public HeadlessTest {
 // --- the file ---
 
 TEST_F(HighScoreTest, SavedFileHasTheExactLayoutAndLoadsBackTheSame) {
-    SetRow(0, 0x01020304, "ABCDEFGHI");  // nine letters, no terminator in the file
-    SetRow(1, -1, "neg");
-    SetRow(2, INT32_MIN, "");
-    for (int k = 3; k < kHighScoreRows; ++k)
-        SetRow(k, INT32_MAX - k, "x");
+    Bytes expected;  // nine letters have no terminator in the file
+    const char* names[] = {"ABCDEFGHI", "neg", "", "x", "x", "x", "x", "x", "x", "x"};
+    const int32_t scores[] = {0x01020304, -1, INT32_MIN, 7, 6, 5, 4, 3, 2, INT32_MAX};
+    for (int k = 0; k < kHighScoreRows; ++k)
+        SetRow(k, scores[k], names[k]), PutRecord(expected, scores[k], names[k]);
     SaveHighScores();
-
-    Bytes expected;
-    PutRecord(expected, 0x01020304, "ABCDEFGHI");
-    PutRecord(expected, -1, "neg");
-    PutRecord(expected, INT32_MIN, "");
-    for (int k = 3; k < kHighScoreRows; ++k)
-        PutRecord(expected, INT32_MAX - k, "x");
-    Bytes file = ReadFile(HighScorePath());
-    ASSERT_EQ(file.size(), 130u);
-    EXPECT_EQ(file, expected);
+    EXPECT_EQ(ReadFile(HighScorePath()), expected);
+    EXPECT_EQ(expected.size(), 130u);
     EXPECT_FALSE(fs::exists((HighScorePath() + ".tmp")));
-
-    Bytes saved = TableBytes();
     ReloadFromFile();
-    EXPECT_EQ(TableBytes(), saved);
+    EXPECT_EQ(TableBytes(), expected);
     EXPECT_STREQ(highScores[0].name, "ABCDEFGHI");
 }
 
 TEST_F(HighScoreTest, NoFileOrAnUnreadableOneGivesTheDefaultsAndCreatesNothing) {
-    std::memset(highScores[4].name, 'z', 9);
+    std::memset(highScores[4].name, 'z', 9);  // only "Foo" and its terminator are written
     LoadHighScores();
-    EXPECT_TRUE(IsDefaultTable());
-    EXPECT_EQ(highScores[4].name[5], 'z') << "only \"Foo\" and its terminator are written";
-    EXPECT_FALSE(fs::exists(HighScorePath()));
-
+    EXPECT_TRUE(IsDefaultTable() && !fs::exists(HighScorePath()) && highScores[4].name[5] == 'z');
     std::memset(highScores, 0, sizeof highScores);
     fs::create_directory(HighScorePath());
     LoadHighScores();
@@ -206,18 +171,16 @@ TEST_F(HighScoreTest, FailedSaveLeavesTheOldFileAndTheTableAsTheyWere) {
     setrlimit(RLIMIT_FSIZE, &full);
     SaveHighScores();
     setrlimit(RLIMIT_FSIZE, &was);
-    EXPECT_EQ(ReadFile(HighScorePath()), old);
-    EXPECT_EQ(highScores[0].score, 99999);
+    EXPECT_TRUE(ReadFile(HighScorePath()) == old && highScores[0].score == 99999);
     EXPECT_EQ(std::distance(fs::directory_iterator("data"), {}), 2) << "table and lock only";
 
     // And with room again, the new table replaces the old one.
     SaveHighScores();
     ReloadFromFile();
-    EXPECT_EQ(highScores[0].score, 99999);
-    EXPECT_STREQ(highScores[0].name, "New");
+    EXPECT_TRUE(highScores[0].score == 99999 && std::string(highScores[0].name) == "New");
 }
 
-TEST_F(HighScoreTest, RandomAndTruncatedFilesLoadSafely) {
+TEST_F(HighScoreTest, TruncatedFilesChangeOnlyTheBytesTheyCover) {
     // Every truncation of a valid file (the 13-byte one among them) and one
     // with bytes past the tenth record: the covered bytes come from the
     // file, the rest keeps the table held before, byte for byte.
@@ -238,93 +201,62 @@ TEST_F(HighScoreTest, RandomAndTruncatedFilesLoadSafely) {
         want.insert(want.end(), before.begin() + long(covered), before.end());
         ASSERT_EQ(TableBytes(), want) << "file of " << n << " bytes";
     }
-
-    // Random bytes of random length: nothing reads past a record and the
-    // names stay drawable.
-    SeedRandom(6);
-    for (int round = 0; round < 300; ++round) {
-        Bytes junk(size_t(Random() % 160));
-        for (unsigned char& b : junk)
-            b = (unsigned char)(Random() & 0xFF);
-        WriteFile(HighScorePath(), junk);
-        LoadHighScores();
-        for (int k = 0; k < kHighScoreRows; ++k) {
-            ASSERT_EQ(highScores[k].name[9] | highScores[k].name[10] | highScores[k].name[11], 0);
-            char shown[16];
-            std::memset(shown, 'X', sizeof shown);
-            DisplayName(highScores[k], shown);
-            size_t len = std::strlen(shown);
-            ASSERT_LE(len, 9u);
-            for (size_t i = 0; i < len; ++i)
-                ASSERT_TRUE(shown[i] >= ' ' && shown[i] <= '~');
-        }
-        DrawHighScoreRows(round % 11 - 1);
-    }
 }
 
 // --- the table screen ---
 
+// Each text five times: dark at (x, y) and (x + 1, y), light at (x + 2,
+// y + 1) and (x + 2, y + 2), the top colour at (x + 1, y + 1).
 TEST_F(HighScoreTest, EmbossedTextHasADarkEdgeAboveAndALightEdgeBelow) {
     BITMAP* bmp = Own(Solid(64, 32, 0));
-    int dark = makecol(15, 15, 15), light = makecol(175, 175, 175);
+    const int dark = makecol(15, 15, 15), light = makecol(175, 175, 175);
     DrawEmbossed(bmp, font, kAlignLeft, 10, 10, dark, light, white, "%c", '#');
-    int top = 99, left = 99, bottom = -1;
-    bool hasTop = false;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x)
-            if (int c = getpixel(bmp, x, y)) {
-                top = std::min(top, y), left = std::min(left, x);
-                bottom = std::max(bottom, y);
-                hasTop = hasTop || c == white;
-            }
-    EXPECT_TRUE(hasTop);
-    EXPECT_EQ(top, 10);
-    EXPECT_EQ(left, 10);
-    // The first row is only dark, the last only light.
-    for (int x = 0; x < 64; ++x) {
-        int c = getpixel(bmp, x, top);
-        EXPECT_TRUE(c == 0 || c == dark);
-        c = getpixel(bmp, x, bottom);
-        EXPECT_TRUE(c == 0 || c == light);
-    }
+    BITMAP* want = Own(Solid(64, 32, 0));
+    const int passes[][3] = {
+        {0, 0, dark}, {1, 0, dark}, {2, 1, light}, {2, 2, light}, {1, 1, white}};
+    for (const auto& p : passes)
+        textout_ex(want, font, "#", 10 + p[0], 10 + p[1], p[2], -1);
+    EXPECT_TRUE(Shows(bmp, want, 0, 0, 64, 32, 0, 0) && Shows(want, bmp, 0, 0, 64, 32, 0, 0));
 }
 
-TEST_F(HighScoreTest, TableScreenShowsTheDefaultsUntilAClickAndWritesNothing) {
-    hp->MouseAt(0, 400, 300, 1);  // still held from the menu: does not count
-    hp->MouseAt(3, 400, 300, 0);
-    hp->MouseAt(10, 400, 300, 1);
-    hp->MouseAt(12, 400, 300, 0);
-    bool rowsShown = false;
-    hp->onFrame = [&](int f) {
-        if (f == 8) {
-            rowsShown =
-                ShowsText(hp->display(), "1)", kAlignRight, kRankX + 1, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "Foo", kAlignLeft, kRankX + 26, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "200", kAlignRight, kRankX + 181, RowY(0) + 1, white) &&
-                ShowsText(hp->display(), "10)", kAlignRight, kRankX + 1, RowY(9) + 1, white) &&
-                ShowsText(hp->display(), "110", kAlignRight, kRankX + 181, RowY(9) + 1, white);
-        }
-    };
-    ShowHighScores();
-    EXPECT_TRUE(rowsShown);
-    EXPECT_EQ(hp->frame(), 13);  // the release is seen at the poll after frame 12
-    EXPECT_FALSE(fs::exists(HighScorePath()));
-}
-
-TEST_F(HighScoreTest, TableScreenShowsSignsFullNamesAndStrangeBytesSafely) {
+// The rows from the board's corner: rank "n)" ending at 73, the name from
+// 98, the score ending at 253, row k at 125 + 18 k; names of nine bytes in
+// full, bytes the font lacks as '?', scores with their sign. A click held
+// from the menu must be let go first; nothing is written.
+TEST_F(HighScoreTest, TableScreenShowsEveryRowInItsPlaceUntilAClick) {
     Bytes file;
     PutRecord(file, 300, "ABCDEFGHI");
     PutRecord(file, 250, "a\x01\xff");
     for (int k = 2; k < kHighScoreRows; ++k)
         PutRecord(file, -120 - k, "Low");
-    WriteFile(HighScorePath(), file);
-    hp->PressKey(2, KEY_SPACE, ' ');
-    ShowHighScores();
-    BITMAP* d = hp->display();
-    EXPECT_TRUE(ShowsText(d, "ABCDEFGHI", kAlignLeft, kRankX + 26, RowY(0) + 1, white));
-    EXPECT_TRUE(ShowsText(d, "a??", kAlignLeft, kRankX + 26, RowY(1) + 1, white));
-    EXPECT_TRUE(ShowsText(d, "-122", kAlignRight, kRankX + 181, RowY(2) + 1, white));
-    EXPECT_EQ(hp->frame(), 2);
+    for (bool withFile : {false, true}) {
+        if (withFile)
+            WriteFile(HighScorePath(), file);
+        hp = StartHeadless();
+        hp->MouseAt(0, 400, 300, 1);  // still held from the menu: does not count
+        hp->MouseAt(3, 400, 300, 0);
+        hp->MouseAt(10, 400, 300, 1);
+        hp->MouseAt(12, 400, 300, 0);
+        std::vector<bool> shown;
+        hp->onFrame = [&](int f) {
+            auto text = [&](const char* t, TextAlign a, int x, int k) {
+                shown.push_back(
+                    ShowsText(hp->display(), font, t, a, kRankX + x, RowY(k) + 1, white));
+            };
+            if (f != 8)
+                return;
+            text("1)", kAlignRight, 1, 0);
+            text("10)", kAlignRight, 1, 9);
+            text(withFile ? "ABCDEFGHI" : "Foo", kAlignLeft, 26, 0);
+            text(withFile ? "a??" : "Foo", kAlignLeft, 26, 1);
+            text(withFile ? "300" : "200", kAlignRight, 181, 0);
+            text(withFile ? "-129" : "110", kAlignRight, 181, 9);
+        };
+        ShowHighScores();
+        EXPECT_EQ(shown, std::vector<bool>(6, true)) << withFile;
+        EXPECT_EQ(hp->frame(), 13);  // the release is seen at the poll after frame 12
+        EXPECT_EQ(fs::exists(HighScorePath()), withFile);
+    }
 }
 
 // --- the entry ---
@@ -343,13 +275,16 @@ TEST_F(HighScoreTest, EntryInsertsAgainstTheDefaultTableAtTheRightRow) {
         score = c.finalScore;
         bool goldRow = false, yourScore = false;
         hp->onFrame = [&](int f) {
-            if (f == 2) {
-                goldRow = c.row >= 0 &&
-                          ColourInBand(hp->display(), gold, RowY(c.row), RowY(c.row) + 10) &&
-                          !ColourInBand(hp->display(), gold, 0, RowY(c.row) - 1);
-                yourScore = ShowsText(hp->display(), "Your Score: " + std::to_string(c.finalScore),
-                                      kAlignCentre, 400, kYourScoreY + 1, gold);
-            }
+            auto rank = [&](int k, int colour) {  // "k + 1)" in the colour
+                return ShowsText(hp->display(), font, std::to_string(k + 1) + ")", kAlignRight,
+                                 kRankX + 1, RowY(k) + 1, colour);
+            };
+            if (f != 2)
+                return;
+            goldRow = c.row >= 0 && rank(c.row, gold) && (c.row == 0 || rank(c.row - 1, white));
+            yourScore =
+                ShowsText(hp->display(), font, "Your Score: " + std::to_string(c.finalScore),
+                          kAlignCentre, 400, kYourScoreY + 1, gold);
         };
         if (c.row >= 0)
             TypeName(1, "New");
@@ -385,11 +320,10 @@ TEST_F(HighScoreTest, NegativeScoresCompareWithTheirSign) {
     TypeName(1, "Neg");
     EnterHighScore();
     ReloadFromFile();
-    EXPECT_EQ(highScores[5].score, 0);
-    EXPECT_EQ(highScores[6].score, -5);
+    EXPECT_EQ(std::vector<int>({highScores[5].score, highScores[6].score, highScores[7].score,
+                                highScores[9].score}),
+              std::vector<int>({0, -5, -10, -30}));
     EXPECT_STREQ(highScores[6].name, "Neg");
-    EXPECT_EQ(highScores[7].score, -10);
-    EXPECT_EQ(highScores[9].score, -30);
 }
 
 TEST_F(HighScoreTest, NameTakesEightLettersAndDigitsOneKeyAFrame) {
@@ -414,4 +348,61 @@ TEST_F(HighScoreTest, NameTakesEightLettersAndDigitsOneKeyAFrame) {
         EXPECT_EQ(highScores[0].score, finalScore);
         EXPECT_STREQ(highScores[0].name, c.name);
     }
+}
+
+// --- copies of the game sharing one table: two finish their entries at
+// once while a third saves over and over until it is killed (SIGKILL) ---
+
+// A copy of the game in a process of its own: with `again` it saves entries
+// over and over (`base` up to `base` + 4) until it is killed, else it types
+// a name into the entry screen for `base` and presses Enter.
+static pid_t Copy(HeadlessPlatform* hp, int32_t base, bool again = false) {
+    pid_t pid = fork();
+    for (int n = 0; pid == 0 && again; ++n)
+        SaveHighScoreEntry(base + n % 5, "Killed");
+    if (pid == 0) {
+        score = base;
+        hp->PressKey(0, KEY_E, 'e');
+        hp->PressKey(1, KEY_ENTER, '\r');
+        EnterHighScore();
+        _exit(0);
+    }
+    return pid;
+}
+
+class ScoreTableTest : public HeadlessTest {};  // Allegro started
+
+TEST_F(ScoreTableTest, TwoCopiesKeepBothScoresAndAKilledOneLeavesAWholeTable) {
+    TempFolder folder;
+    highScoreImage = Own(Solid(400, 400, 0));
+    backdrop = Own(Solid(800, 600, 0));
+    scoreFolder = "data/scores";  // as when installed: not there before the first save
+    const std::string table = scoreFolder + "/hiscore.dat";
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        // The killed copy's scores beat every earlier round's, so it keeps
+        // writing the table until it dies, but not this round's two.
+        const int32_t base = 1000 + 20 * round;
+        pid_t killed = Copy(hp, base, true);
+        usleep(useconds_t(700 * (round % 5)));
+        pid_t a = Copy(hp, base + 10), b = Copy(hp, base + 15);
+        usleep(useconds_t(300 * (round % 7)));
+        kill(killed, SIGKILL);
+        int statusA = 1, statusB = 1;
+        waitpid(killed, nullptr, 0), waitpid(a, &statusA, 0), waitpid(b, &statusB, 0);
+        EXPECT_TRUE(statusA == 0 && statusB == 0) << "both copies finish their entries";
+        EXPECT_EQ(fs::exists(table) ? fs::file_size(table) : 0, 130u) << "the table is whole";
+        LoadHighScores();
+        EXPECT_EQ(highScores[0].score, base + 15);
+        EXPECT_EQ(highScores[1].score, base + 10);
+    }
+    // A score that no longer qualifies leaves the table as it is, and the
+    // save clears what a killed one left.
+    std::ofstream(scoreFolder + "/hiscore.dat.new-Ab12Cd") << "half a table";
+    auto before = fs::last_write_time(table);
+    EXPECT_EQ(SaveHighScoreEntry(1000, "Late"), -1);
+    EXPECT_EQ(fs::last_write_time(table), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scoreFolder), {}), 2) << "table and lock";
+    scoreFolder = "data";
+    highScoreImage = backdrop = nullptr;
 }

@@ -1,11 +1,8 @@
 #include "support/headless.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "app/system.h"
 #include "support/assets.h"
@@ -13,31 +10,30 @@
 HeadlessPlatform::HeadlessPlatform() = default;
 
 HeadlessPlatform::~HeadlessPlatform() {
-    if (screen == display_) {
+    if (screen == display_)
         screen = nullptr;
-    }
     if (display_)
         destroy_bitmap(display_);
     if (underMouse_)
         destroy_bitmap(underMouse_);
 }
 
-void HeadlessPlatform::MouseAt(int frame, int x, int y, int buttons) {
-    events_.push_back({frame, Event::kMouse, x, y, buttons});
+void HeadlessPlatform::Add(const Event& e) {
+    events_.push_back(e);
     eventsSorted_ = false;
     ApplyScript();  // what is due now is seen at once, as on a real machine
+}
+
+void HeadlessPlatform::MouseAt(int frame, int x, int y, int buttons) {
+    Add({frame, Event::kMouse, x, y, buttons});
 }
 
 void HeadlessPlatform::PressKey(int frame, int scancode, int ascii) {
-    events_.push_back({frame, Event::kPress, scancode, ascii, 0});
-    eventsSorted_ = false;
-    ApplyScript();  // what is due now is seen at once, as on a real machine
+    Add({frame, Event::kPress, scancode, ascii, 0});
 }
 
 void HeadlessPlatform::HoldKey(int frame, int scancode, bool down) {
-    events_.push_back({frame, Event::kHold, scancode, down ? 1 : 0, 0});
-    eventsSorted_ = false;
-    ApplyScript();  // what is due now is seen at once, as on a real machine
+    Add({frame, Event::kHold, scancode, down ? 1 : 0, 0});
 }
 
 void HeadlessPlatform::ApplyScript() {
@@ -95,9 +91,7 @@ void StartAllegro16() {
     set_color_depth(16);
     // Without a display Allegro leaves red and blue swapped; a real screen
     // is 5-6-5, and the pictures must match it.
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
+    _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
 }
 
 bool HeadlessPlatform::Startup(std::string&) {
@@ -113,12 +107,8 @@ int HeadlessPlatform::SetGfxMode(int depth) {
     set_color_depth(depth);
     // Without a display Allegro leaves red and blue swapped; a real screen
     // is 5-6-5 (or 5-5-5), and the pictures must match it.
-    _rgb_r_shift_16 = 11;
-    _rgb_g_shift_16 = 5;
-    _rgb_b_shift_16 = 0;
-    _rgb_r_shift_15 = 10;
-    _rgb_g_shift_15 = 5;
-    _rgb_b_shift_15 = 0;
+    _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
+    _rgb_r_shift_15 = 10, _rgb_g_shift_15 = 5, _rgb_b_shift_15 = 0;
     if (display_)
         destroy_bitmap(display_);
     display_ = create_bitmap_ex(depth, kScreenW, kScreenH);
@@ -128,7 +118,6 @@ int HeadlessPlatform::SetGfxMode(int depth) {
 }
 
 void HeadlessPlatform::Message(const char* text) {
-    messages.emplace_back(text);
     std::fprintf(stderr, "%s\n", text);
 }
 
@@ -255,57 +244,6 @@ void HeadlessPlatform::StopMidi() {
 
 void HeadlessPlatform::PauseSounds(bool paused) {
     soundsPaused_ = paused;
-}
-
-namespace {
-void Put32(std::vector<unsigned char>& v, uint32_t x) {
-    for (int i = 3; i >= 0; --i)
-        v.push_back((unsigned char)(x >> (8 * i)));
-}
-void Chunk(FILE* f, const char* type, const std::vector<unsigned char>& data) {
-    std::vector<unsigned char> buf;
-    Put32(buf, uint32_t(data.size()));
-    buf.insert(buf.end(), type, type + 4);
-    buf.insert(buf.end(), data.begin(), data.end());
-    uLong crc = crc32(0, buf.data() + 4, uInt(buf.size() - 4));
-    Put32(buf, uint32_t(crc));
-    std::fwrite(buf.data(), 1, buf.size(), f);
-}
-}  // namespace
-
-bool HeadlessPlatform::SavePng(BITMAP* bmp, const std::string& path) {
-    if (!bmp)
-        return false;
-    int depth = bitmap_color_depth(bmp);
-    std::vector<unsigned char> raw;
-    raw.reserve(size_t(bmp->h) * (size_t(bmp->w) * 3 + 1));
-    for (int y = 0; y < bmp->h; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < bmp->w; ++x) {
-            int c = getpixel(bmp, x, y);
-            raw.push_back((unsigned char)getr_depth(depth, c));
-            raw.push_back((unsigned char)getg_depth(depth, c));
-            raw.push_back((unsigned char)getb_depth(depth, c));
-        }
-    }
-    uLongf len = compressBound(uLong(raw.size()));
-    std::vector<unsigned char> z(len);
-    if (compress2(z.data(), &len, raw.data(), uLong(raw.size()), 9) != Z_OK)
-        return false;
-    z.resize(len);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    static const unsigned char sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-    std::fwrite(sig, 1, 8, f);
-    std::vector<unsigned char> ihdr;
-    Put32(ihdr, uint32_t(bmp->w));
-    Put32(ihdr, uint32_t(bmp->h));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-    Chunk(f, "IHDR", ihdr);
-    Chunk(f, "IDAT", z);
-    Chunk(f, "IEND", {});
-    return std::fclose(f) == 0;
 }
 
 HeadlessPlatform* StartHeadless() {

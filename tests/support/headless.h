@@ -1,6 +1,6 @@
 // A platform without a machine: input comes from a script, time is
-// simulated, frames land in a memory "screen" that a test can look at or
-// save as a PNG. Everything else in the game runs unchanged.
+// simulated, frames land in a memory "screen" that a test can look at, or a
+// picture scene save as a PNG. Everything else in the game runs unchanged.
 //
 // The script is keyed by presented frames: what a test schedules for frame
 // N becomes visible at the first poll after N frames have been presented
@@ -52,7 +52,6 @@ class HeadlessPlatform : public Platform {
     int frame() const { return frame_; }
     unsigned nowMs() const { return nowMs_; }
     BITMAP* display() const { return display_; }
-    std::vector<std::string> messages;
     struct SoundEvent {
         bool play;  // false: stop
         SAMPLE* sample;
@@ -65,10 +64,6 @@ class HeadlessPlatform : public Platform {
     bool soundsPaused() const { return soundsPaused_; }
     BITMAP* pointerTarget() const { return mouseTarget_; }
     int midiStartBeat() const { return midiSeekBeat_; }
-
-    // Save the display, or any bitmap, as a PNG (5-6-5 pixels widened).
-    static bool SavePng(BITMAP* bmp, const std::string& path);
-    bool SaveDisplayPng(const std::string& path) const { return SavePng(display_, path); }
 
     // Advance simulated time without presenting (as if the machine idled).
     void AdvanceTime(unsigned ms);
@@ -103,6 +98,7 @@ class HeadlessPlatform : public Platform {
         enum { kMouse, kPress, kHold } kind;
         int a, b, c;
     };
+    void Add(const Event& e);
     void ApplyScript();
     void NextFrameWithoutPresent();
 
