@@ -41,6 +41,9 @@ class Platform {
     // Shows backBuffer shifted by (dx, dy); the uncovered strip keeps what
     // the screen showed before.
     virtual void Present(BITMAP* frame, int dx, int dy) = 0;
+    // A frame the caller knows to be the one the last Present showed at
+    // (0, 0): a real display already shows it and need not be sent it again.
+    virtual void PresentAgain(BITMAP* frame) { Present(frame, 0, 0); }
 
     virtual void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) = 0;
     virtual void StopSample(SAMPLE* s) = 0;

@@ -217,6 +217,13 @@ class AllegroPlatform : public Platform {
         if (screen) {
             blit(frame, screen, 0, 0, dx, dy, 800, 600);
         }
+        // The window keeps its picture; Allegro redraws it when uncovered.
+        showsLastFrame_ = screen && dx == 0 && dy == 0;
+    }
+    void PresentAgain(BITMAP* frame) override {
+        if (toggleRequested || !showsLastFrame_) {
+            Present(frame, 0, 0);
+        }
     }
     void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override {
         if (s)
@@ -252,6 +259,7 @@ class AllegroPlatform : public Platform {
 
   private:
     void AfterModeSet() {
+        showsLastFrame_ = false;  // a new mode starts with an empty screen
         set_window_title(kWindowTitle);
         LOCK_FUNCTION(OnCloseButton);
         set_close_button_callback(OnCloseButton);
@@ -296,6 +304,7 @@ class AllegroPlatform : public Platform {
     BITMAP* sprite_ = nullptr;
     int focusX_ = 0, focusY_ = 0;
     std::vector<int> held_;
+    bool showsLastFrame_ = false;
 };
 
 }  // namespace

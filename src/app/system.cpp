@@ -91,23 +91,40 @@ void PresentFrame() {
     }
 }
 
+void PresentSameFrame() {
+    // A shaken frame moves, and it draws its offsets from the generator.
+    if (shakeFrames > 0) {
+        PresentFrame();
+    } else {
+        platform->PresentAgain(backBuffer);
+    }
+}
+
 void WaitForClickOrKey() {
+    // The page is still; only the pointer, which Allegro draws into
+    // backBuffer as it moves, changes what is shown.
+    int shownX = -1, shownY = -1;
+    auto show = [&] {
+        platform->PollMouse();
+        WaitForTick();
+        if (mouse_x == shownX && mouse_y == shownY) {
+            PresentSameFrame();
+        } else {
+            shownX = mouse_x;
+            shownY = mouse_y;
+            PresentFrame();
+        }
+    };
     // A button still held from the click that opened the page must be let
     // go first; a click counts only once it is released again.
     while (mouse_b && !QuitRequested()) {
-        platform->PollMouse();
-        WaitForTick();
-        PresentFrame();
+        show();
     }
     while (!platform->KeyPressed() && !mouse_b && !QuitRequested()) {
-        platform->PollMouse();
-        WaitForTick();
-        PresentFrame();
+        show();
     }
     while (mouse_b && !QuitRequested()) {
-        platform->PollMouse();
-        WaitForTick();
-        PresentFrame();
+        show();
     }
     platform->ClearKeybuf();
 }
@@ -124,10 +141,12 @@ void PaceFrame() {
 }
 
 void WaitForTick() {
-    // Loops reset tickCount at will, so only a change of value counts.
+    // Loops reset tickCount at will, so only a change of value counts. A
+    // whole tick's rest ends in the next tick: one wake-up a frame, where
+    // short rests would wake the machine ten times as often.
     static int lastTick = -1;
     while (tickCount == lastTick && !QuitRequested()) {
-        platform->Rest(1);
+        platform->Rest(10);
     }
     lastTick = tickCount;
 }

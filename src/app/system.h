@@ -42,6 +42,10 @@ constexpr int kScreenH = 600;
 void InitSystem();
 void ShutdownSystem();
 void PresentFrame();
+// PresentFrame for a backBuffer that holds just what the last frame showed:
+// a screen that waits on the player calls it while nothing changes, so that
+// waiting costs next to nothing.
+void PresentSameFrame();
 void TimerTick();
 void WaitForClickOrKey();
 

@@ -57,6 +57,10 @@ class TimedemoPlatform : public Platform {
         real_->Present(frame, dx, dy);
         NextFrame();
     }
+    void PresentAgain(BITMAP* frame) override {
+        real_->PresentAgain(frame);
+        NextFrame();
+    }
     void PlaySample(SAMPLE*, int, int, int, int) override {}
     void StopSample(SAMPLE*) override {}
     int PlayMidi(MIDI*, int) override { return -1; }

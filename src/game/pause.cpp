@@ -36,8 +36,19 @@ void DrawNote(bool byFocus) {
                  byFocus ? "Click or press a key to play on" : "Click or press P to play on");
 }
 
-void Show() {
+// The paused scene only changes where the pointer moves or the note does.
+struct Shown {
+    int x = -1, y = -1;
+};
+
+void Show(Shown& shown) {
     WaitForTick();
+    if (mouse_x == shown.x && mouse_y == shown.y) {
+        PresentSameFrame();
+        return;
+    }
+    shown.x = mouse_x;
+    shown.y = mouse_y;
     platform->ShowMouse(backBuffer);
     PresentFrame();
     platform->ShowMouse(nullptr);
@@ -50,8 +61,9 @@ void Pause(bool byFocus) {
     platform->ClearKeybuf();
     // Buttons already held when the pause began do not end it.
     int buttonsWereDown = mouse_b & 7;
+    Shown shown;
     while (!QuitRequested()) {
-        Show();
+        Show(shown);
         platform->PollMouse();
         platform->PollKeyboard();
         bool click = (mouse_b & 7) && !buttonsWereDown;
@@ -62,6 +74,7 @@ void Pause(bool byFocus) {
                 byFocus = true;
                 blit(scratchBuffer, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
                 DrawNote(byFocus);
+                shown = Shown{};
             }
             platform->ClearKeybuf();
             continue;
@@ -72,7 +85,7 @@ void Pause(bool byFocus) {
     }
     // The click that resumed must be let go before the game sees the button.
     while ((mouse_b & 7) && !QuitRequested()) {
-        Show();
+        Show(shown);
         platform->PollMouse();
     }
     platform->ClearKeybuf();

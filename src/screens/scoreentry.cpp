@@ -78,15 +78,25 @@ void EnterHighScore() {
     DrawHighScoreBoard();
 
     int cursor = 0;
+    bool typed = true;  // the rows need drawing
+    int shownX = -1, shownY = -1;
     for (;;) {
-        // The board's picture is drawn afresh each frame over the last one.
-        masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
-                    highScoreImage->w, highScoreImage->h);
-        DrawHighScoreRows(newRow);
         WaitForTick();
-        platform->ShowMouse(backBuffer);
-        PresentFrame();
-        platform->ShowMouse(nullptr);
+        // Between keys only the pointer can change what the screen shows.
+        if (typed || mouse_x != shownX || mouse_y != shownY) {
+            // The board's picture is drawn afresh over the last one.
+            masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
+                        highScoreImage->w, highScoreImage->h);
+            DrawHighScoreRows(newRow);
+            platform->ShowMouse(backBuffer);
+            PresentFrame();
+            platform->ShowMouse(nullptr);
+            typed = false;
+            shownX = mouse_x;
+            shownY = mouse_y;
+        } else {
+            PresentSameFrame();
+        }
         // Closing the window keeps the name typed so far.
         if (QuitRequested()) {
             break;
@@ -96,8 +106,11 @@ void EnterHighScore() {
             WaitForClickOrKey();
             break;
         }
-        if (platform->KeyPressed() && TypeKey(highScores[newRow], cursor)) {
-            break;
+        if (platform->KeyPressed()) {
+            typed = true;
+            if (TypeKey(highScores[newRow], cursor)) {
+                break;
+            }
         }
     }
     // Into the table as it is on disk by now, not the one on the screen:

@@ -19,6 +19,15 @@ constexpr int kRowHeight = 40;
 // The title stays alone for this many ticks on the first call.
 constexpr int kTitleTicks = 250;
 
+// What a frame of the menu shows; while it stays the same, so does the frame.
+struct MenuLook {
+    int selection, panelShown, versionShown, pointerX, pointerY;
+    bool operator==(const MenuLook& o) const {
+        return selection == o.selection && panelShown == o.panelShown &&
+               versionShown == o.versionShown && pointerX == o.pointerX && pointerY == o.pointerY;
+    }
+};
+
 struct Menu {
     int selection = 0;
     bool panelShown = false;
@@ -26,6 +35,7 @@ struct Menu {
     int lastX = 0;
     int lastY = 0;
     int zoneLeft = kRowLeft;
+    MenuLook shown = {-1, -1, -1, -1, -1};  // the last frame drawn in the loop
 };
 
 int PanelX() {
@@ -75,7 +85,14 @@ void DrawVersionLine() {
     textprintf_ex(backBuffer, gameFont, 1, 9, makecol(255, 255, 255), -1, "%s", kVersionLine);
 }
 
-void DrawFrame(const Menu& m) {
+void DrawFrame(Menu& m) {
+    MenuLook look = {m.selection, m.panelShown, key[KEY_V] != 0, mouse_x, mouse_y};
+    if (look == m.shown) {
+        // Waiting in the menu draws nothing: the screen shows this already.
+        PresentSameFrame();
+        return;
+    }
+    m.shown = look;
     platform->ShowMouse(nullptr);
     // The panel's backdrop covers the whole title.
     if (m.panelShown) {

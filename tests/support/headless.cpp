@@ -187,8 +187,18 @@ void HeadlessPlatform::Rest(unsigned ms) {
     AdvanceTime(ms);
 }
 
+// The display keeps what it shows, as a real window does.
+void HeadlessPlatform::PresentAgain(BITMAP*) {
+    ++framesShownAgain;
+    FramePresented(0, 0);
+}
+
 void HeadlessPlatform::Present(BITMAP* frame, int dx, int dy) {
     blit(frame, display_, 0, 0, dx, dy, kScreenW, kScreenH);
+    FramePresented(dx, dy);
+}
+
+void HeadlessPlatform::FramePresented(int dx, int dy) {
     presentOffsets.emplace_back(dx, dy);
     ++frame_;
     pollsSinceFrame_ = 0;

@@ -60,6 +60,7 @@ class HeadlessPlatform : public Platform {
     };
     std::vector<SoundEvent> sounds;
     std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
+    int framesShownAgain = 0;                         // of them, known unchanged
     bool midiPlaying() const { return midiPlaying_; }
     bool soundsPaused() const { return soundsPaused_; }
     BITMAP* pointerTarget() const { return mouseTarget_; }
@@ -83,6 +84,7 @@ class HeadlessPlatform : public Platform {
     void ClearKeybuf() override;
     void Rest(unsigned ms) override;
     void Present(BITMAP* frame, int dx, int dy) override;
+    void PresentAgain(BITMAP* frame) override;
     void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override;
     void StopSample(SAMPLE* s) override;
     int PlayMidi(MIDI* m, int loop) override;
@@ -101,6 +103,7 @@ class HeadlessPlatform : public Platform {
     void Add(const Event& e);
     void ApplyScript();
     void NextFrameWithoutPresent();
+    void FramePresented(int dx, int dy);
 
     std::vector<Event> events_;
     size_t nextEvent_ = 0;
