@@ -1,35 +1,26 @@
 // Allegro finds "x.dat#name" by walking the datafile's headers from its start
 // and reads a BMP a pixel at a time; for the game's hundred-odd pictures that
 // was most of the wait between the click on Play and the first frame. Here
-// every datafile is walked once, and a member in the exact form the packing
+// a member is found through the offsets the check of the whole file noted
+// (app/datacheck.h), and a member in the exact form the packing
 // writes (16-bit BI_BITFIELDS 5-6-5, bottom-up) is read a row at a time into
-// a 16-bit bitmap. Every other member or depth, and a file that cannot be
-// walked, goes to Allegro's own reader, so the pictures stay the same.
+// a 16-bit bitmap. Every other member or depth, and a file that is not
+// whole, goes to Allegro's own reader, so the pictures stay the same.
 #include "app/bmpreader.h"
 
 #include <allegro.h>
-#include <sys/stat.h>
 
 #include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string>
+
+#include "app/datacheck.h"
 
 namespace {
 
 constexpr int kBmpHeaderBytes = 14 + 40 + 12;  // file header, info header, colour masks
 constexpr int kMaxSide = 16384;
-
-// Where each member's chunk starts (bytes after the packfile's magic), by
-// lower-case name as Allegro compares them, for one state of one file.
-struct MemberIndex {
-    struct stat identity {};
-    bool usable = false;
-    std::map<std::string, int> offsets;
-};
-
-std::map<std::string, MemberIndex> indexes;
 
 std::string Lower(std::string s) {
     for (char& c : s)
@@ -37,69 +28,17 @@ std::string Lower(std::string s) {
     return s;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+// The members of `file` as it is now, or nullptr when it is not whole.
+const MemberOffsets* IndexOf(const std::string& file) {
+    const DatafileCheck& check = CheckedDatafile(file);
+    return check.why.empty() ? &check.members : nullptr;
 }
 
-// The walk Allegro makes for every lookup, made once. Every size is checked
-// against the file's length, so a damaged file ends the walk, never the game.
-bool Walk(const std::string& file, long fileSize, std::map<std::string, int>* offsets) {
-    PACKFILE* f = pack_fopen(file.c_str(), F_READ_PACKED);
-    if (!f)
-        return false;
-    bool ok = pack_mgetl(f) == DAT_MAGIC;
-    int count = pack_mgetl(f);
-    long pos = 8;
-    ok = ok && count > 0 && count < (1 << 20);
-    std::string name;
-    for (int n = 0; ok && n < count;) {
-        int type = pack_mgetl(f);
-        int word = pack_mgetl(f);  // a property's kind, or an object's bytes in the file
-        pos += 8;
-        if (type == DAT_PROPERTY) {
-            int propertySize = pack_mgetl(f);
-            pos += 4 + long(propertySize);
-            ok = propertySize >= 0 && pos <= fileSize;
-            if (ok && word == DAT_NAME) {
-                name.assign(size_t(propertySize), '\0');
-                ok = pack_fread(&name[0], propertySize, f) == propertySize;
-            } else if (ok) {
-                ok = pack_fseek(f, propertySize) == 0;
-            }
-        } else {
-            // The object's size unpacked follows, then its bytes.
-            ok = word >= 0 && pos + 4 + long(word) <= fileSize && pack_fseek(f, word + 4) == 0;
-            if (ok && !name.empty())
-                offsets->emplace(Lower(name), int(pos - 4));
-            pos += 4 + long(word);
-            name.clear();
-            ++n;
-        }
-    }
-    pack_fclose(f);
-    return ok;
-}
-
-// The index of `file` as it is now, or nullptr when it cannot be had.
-const MemberIndex* IndexOf(const std::string& file) {
-    struct stat now;
-    if (stat(file.c_str(), &now) != 0)
-        return nullptr;
-    MemberIndex& index = indexes[file];
-    if (!SameFile(index.identity, now)) {
-        index.identity = now;
-        index.offsets.clear();
-        index.usable = Walk(file, long(now.st_size), &index.offsets);
-    }
-    return index.usable ? &index : nullptr;
-}
-
-PACKFILE* OpenMember(const std::string& file, int offset) {
+PACKFILE* OpenMember(const std::string& file, long offset) {
     PACKFILE* f = pack_fopen(file.c_str(), F_READ_PACKED);
     if (!f)
         return nullptr;
-    PACKFILE* chunk = pack_fseek(f, offset) == 0 ? pack_fopen_chunk(f, FALSE) : nullptr;
+    PACKFILE* chunk = pack_fseek(f, int(offset)) == 0 ? pack_fopen_chunk(f, FALSE) : nullptr;
     if (!chunk)
         pack_fclose(f);
     return chunk;
@@ -162,11 +101,11 @@ BITMAP* LoadBmpMember(const char* path) {
     if (!hash || hash == path || std::strchr(hash, '/'))
         return load_bitmap(path, nullptr);
     std::string file(path, hash);
-    const MemberIndex* index = IndexOf(file);
+    const MemberOffsets* index = IndexOf(file);
     if (!index)
         return load_bitmap(path, nullptr);
-    auto it = index->offsets.find(Lower(hash + 1));
-    if (it == index->offsets.end())
+    auto it = index->find(Lower(hash + 1));
+    if (it == index->end())
         return nullptr;
     PACKFILE* chunk = OpenMember(file, it->second);
     if (!chunk)

@@ -4,7 +4,7 @@
 #include <allegro.h>
 
 // load_bitmap("x.dat#name.bmp", nullptr), the same bitmap, sooner: the
-// member is found through an index of the datafile (built once per file)
+// member is found through the offsets noted by the check of the whole file
 // and a 16-bit 5-6-5 member is read whole rows at a time; anything else
 // goes to Allegro's own BMP reader. nullptr when the member is missing or
 // damaged.

@@ -1,10 +1,13 @@
 #include "app/datacheck.h"
 
 #include <allegro.h>
+#include <sys/stat.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -296,7 +299,8 @@ bool EndsWithBmp(const std::string& name) {
 // file is walked by its headers without reading the pictures.
 class Walker {
   public:
-    Walker(FILE* f, uint64_t size) : f_(f), size_(size) {}
+    Walker(FILE* f, uint64_t size, MemberOffsets* members)
+        : f_(f), size_(size), members_(members) {}
 
     std::string Check() {
         uint32_t magic, dat;
@@ -365,7 +369,7 @@ class Walker {
     // One object; `label` becomes its name once its properties give one.
     bool Object(uint64_t end, int depth, std::string& label) {
         uint32_t type, size, unpacked;
-        std::string name;
+        std::string name, key;
         for (;;) {
             uint32_t kind, bytes;
             if (!Be32(type, end)) {
@@ -382,6 +386,10 @@ class Walker {
                 if (!Read(&name[0], bytes, end)) {
                     return Fail("its name cannot be read");
                 }
+                key = name;
+                for (char& c : key) {
+                    c = char(std::tolower(static_cast<unsigned char>(c)));
+                }
                 for (char& c : name) {
                     c = c >= ' ' && c <= '~' ? c : '?';  // it goes into a message
                 }
@@ -390,6 +398,8 @@ class Walker {
                 return Fail("a property cannot be read");
             }
         }
+        // The magic goes before what pack_fopen leaves to be read.
+        const long chunkAt = long(at_) - 4;
         if (!PlausibleId(type) || !Be32(size, end) || !Be32(unpacked, end) || size > end - at_) {
             return Fail("its header is damaged or it runs past the end");
         }
@@ -436,11 +446,18 @@ class Walker {
                 return Fail(problem);
             }
         }
-        return SeekTo(objectEnd) || Fail("it cannot be read");
+        if (!SeekTo(objectEnd)) {
+            return Fail("it cannot be read");
+        }
+        if (members_ && depth == 0 && !key.empty()) {
+            (*members_)[key] = chunkAt;
+        }
+        return true;
     }
 
     FILE* f_;
     uint64_t size_;
+    MemberOffsets* members_;
     uint64_t at_ = 0;
     std::string why_;
 };
@@ -460,13 +477,36 @@ File Open(const std::string& path, uint64_t& size) {
 
 }  // namespace
 
-std::string CheckDatafile(const std::string& path) {
+std::string CheckDatafile(const std::string& path, MemberOffsets* members) {
     uint64_t size = 0;
     File f = Open(path, size);
     if (!f) {
         return "it cannot be opened";
     }
-    return Walker(f.get(), size).Check();
+    return Walker(f.get(), size, members).Check();
+}
+
+const DatafileCheck& CheckedDatafile(const std::string& path) {
+    using Version = std::tuple<dev_t, ino_t, off_t, time_t, long>;
+    struct Known {
+        bool seen = false;
+        Version version;
+        DatafileCheck check;
+    };
+    static std::map<std::string, Known> known;
+    Known& k = known[path];
+    struct stat st;
+    bool there = stat(path.c_str(), &st) == 0;
+    Version now =
+        there ? Version{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec}
+              : Version{};
+    if (!there || !k.seen || k.version != now) {
+        k.seen = there;
+        k.version = now;
+        k.check.members.clear();
+        k.check.why = CheckDatafile(path, &k.check.members);
+    }
+    return k.check;
 }
 
 std::string CheckMidiFile(const std::string& path) {

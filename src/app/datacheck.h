@@ -4,14 +4,29 @@
 // whose glyphs are missing, which crashes only later, at the first text.
 #pragma once
 
+#include <map>
 #include <string>
+
+// Where each member of a datafile's top level starts, by its name in lower
+// case (Allegro compares names ignoring case): the offset of its chunk,
+// counted after the file's magic, where pack_fopen leaves a packfile.
+using MemberOffsets = std::map<std::string, long>;
 
 // "" when `path` is an uncompressed Allegro datafile whose objects add up to
 // the file exactly and whose fonts, samples, tunes and BMP members are whole;
 // otherwise a short reason. Objects of the kinds Allegro decodes must be
 // stored uncompressed, since their contents are checked here; raw members
 // may be compressed (only their sizes are checked then).
-std::string CheckDatafile(const std::string& path);
+std::string CheckDatafile(const std::string& path, MemberOffsets* members = nullptr);
+
+struct DatafileCheck {
+    std::string why;        // as CheckDatafile says
+    MemberOffsets members;  // filled when `why` is ""
+};
+// CheckDatafile of the file as it is on disk now. The game asks about its
+// picture file hundreds of times; it is walked again only when the file on
+// disk is another one.
+const DatafileCheck& CheckedDatafile(const std::string& path);
 
 // The same for a standard MIDI file: header, tracks and every event inside
 // its track, each track closed by its end-of-track event.

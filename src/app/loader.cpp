@@ -1,12 +1,8 @@
 #include "app/loader.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/blit.h"
@@ -20,24 +16,9 @@ namespace {
 // keeps them reachable for leak checkers.
 std::vector<DATAFILE*> keptObjects;
 
-// The picture file is asked for hundreds of times; its layout is walked
-// again only when the file on disk is another one.
-using FileVersion = std::tuple<dev_t, ino_t, off_t, time_t, long>;
-std::map<std::string, std::pair<FileVersion, std::string>> verdicts;
-
 // Why `file` of the data folder must not be handed to Allegro, or "".
-std::string DatafileProblem(const char* file) {
-    std::string path = DataFile(file);
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        return CheckDatafile(path);
-    }
-    FileVersion version{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
-    auto known = verdicts.find(path);
-    if (known == verdicts.end() || known->second.first != version) {
-        verdicts[path] = {version, CheckDatafile(path)};
-    }
-    return verdicts[path].second;
+const std::string& DatafileProblem(const char* file) {
+    return CheckedDatafile(DataFile(file)).why;
 }
 
 // Ends the program when `file` is damaged, before Allegro reads any of it.
