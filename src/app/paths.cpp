@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 std::string dataFolder = "data";
 std::string scoreFolder = "data";
@@ -16,23 +17,9 @@ bool IsFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// "/usr/games/../share/fluffernauts" reads badly in a message; the folder
-// above is dropped when it is a plain name.
-std::string Join(std::string folder, const std::string& rel) {
-    std::string r = rel;
-    while (r.compare(0, 3, "../") == 0 && !folder.empty() && folder != "/") {
-        size_t slash = folder.rfind('/');
-        std::string last = folder.substr(slash == std::string::npos ? 0 : slash + 1);
-        if (last == ".." || last == "." || last.empty()) {
-            break;
-        }
-        folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : folder.substr(0, slash));
-        r = r.substr(3);
-    }
-    if (folder.empty()) {
-        return r;
-    }
-    return folder == "/" ? "/" + r : folder + "/" + r;
+// "/usr/games/../share/fluffernauts" reads badly in a message.
+std::string Join(const std::string& folder, const char* rel) {
+    return (std::filesystem::path(folder) / rel).lexically_normal().string();
 }
 
 }  // namespace

@@ -101,18 +101,15 @@ void PresentSameFrame() {
 }
 
 void WaitForClickOrKey() {
-    // The page is still; only the pointer, which Allegro draws into
-    // backBuffer as it moves, changes what is shown.
-    int shownX = -1, shownY = -1;
+    // The page is still; only the pointer changes what is shown.
+    PointerMark pointer;
     auto show = [&] {
         platform->PollMouse();
         WaitForTick();
-        if (mouse_x == shownX && mouse_y == shownY) {
-            PresentSameFrame();
-        } else {
-            shownX = mouse_x;
-            shownY = mouse_y;
+        if (pointer.Moved()) {
             PresentFrame();
+        } else {
+            PresentSameFrame();
         }
     };
     // A button still held from the click that opened the page must be let

@@ -46,6 +46,20 @@ void PresentFrame();
 // a screen that waits on the player calls it while nothing changes, so that
 // waiting costs next to nothing.
 void PresentSameFrame();
+
+// Where the pointer stood when a waiting screen last drew its frame: while
+// it stays there (and nothing else changed), the screen presents the same
+// frame. Allegro draws the pointer into backBuffer as it moves.
+struct PointerMark {
+    int x = -1, y = -1;
+    // Whether the pointer stands elsewhere now; remembers where it stands.
+    bool Moved() {
+        bool moved = mouse_x != x || mouse_y != y;
+        x = mouse_x;
+        y = mouse_y;
+        return moved;
+    }
+};
 void TimerTick();
 void WaitForClickOrKey();
 

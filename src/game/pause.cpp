@@ -37,18 +37,12 @@ void DrawNote(bool byFocus) {
 }
 
 // The paused scene only changes where the pointer moves or the note does.
-struct Shown {
-    int x = -1, y = -1;
-};
-
-void Show(Shown& shown) {
+void Show(PointerMark& pointer) {
     WaitForTick();
-    if (mouse_x == shown.x && mouse_y == shown.y) {
+    if (!pointer.Moved()) {
         PresentSameFrame();
         return;
     }
-    shown.x = mouse_x;
-    shown.y = mouse_y;
     platform->ShowMouse(backBuffer);
     PresentFrame();
     platform->ShowMouse(nullptr);
@@ -61,9 +55,9 @@ void Pause(bool byFocus) {
     platform->ClearKeybuf();
     // Buttons already held when the pause began do not end it.
     int buttonsWereDown = mouse_b & 7;
-    Shown shown;
+    PointerMark pointer;
     while (!QuitRequested()) {
-        Show(shown);
+        Show(pointer);
         platform->PollMouse();
         platform->PollKeyboard();
         bool click = (mouse_b & 7) && !buttonsWereDown;
@@ -74,7 +68,7 @@ void Pause(bool byFocus) {
                 byFocus = true;
                 blit(scratchBuffer, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
                 DrawNote(byFocus);
-                shown = Shown{};
+                pointer = PointerMark{};
             }
             platform->ClearKeybuf();
             continue;
@@ -85,7 +79,7 @@ void Pause(bool byFocus) {
     }
     // The click that resumed must be let go before the game sees the button.
     while ((mouse_b & 7) && !QuitRequested()) {
-        Show(shown);
+        Show(pointer);
         platform->PollMouse();
     }
     platform->ClearKeybuf();

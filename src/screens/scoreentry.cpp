@@ -79,11 +79,12 @@ void EnterHighScore() {
 
     int cursor = 0;
     bool typed = true;  // the rows need drawing
-    int shownX = -1, shownY = -1;
+    PointerMark pointer;
     for (;;) {
         WaitForTick();
         // Between keys only the pointer can change what the screen shows.
-        if (typed || mouse_x != shownX || mouse_y != shownY) {
+        bool moved = pointer.Moved();
+        if (typed || moved) {
             // The board's picture is drawn afresh over the last one.
             masked_blit(highScoreImage, backBuffer, 0, 0, HighScoreBoardX(), HighScoreBoardY(),
                         highScoreImage->w, highScoreImage->h);
@@ -92,8 +93,6 @@ void EnterHighScore() {
             PresentFrame();
             platform->ShowMouse(nullptr);
             typed = false;
-            shownX = mouse_x;
-            shownY = mouse_y;
         } else {
             PresentSameFrame();
         }
