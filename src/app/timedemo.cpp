@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/platform.h"
+#include "app/simclock.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/replay.h"
@@ -11,10 +12,12 @@
 
 namespace {
 
+// The work a frame took when the games were recorded.
+constexpr unsigned kWorkMsPerFrame = 10;
+
 // The recording's input and clock, the real machine's display. Time runs
-// as it did when the game was recorded: 10 ms of work per presented frame
-// plus every rest, so the game comes out exactly as recorded however fast
-// the frames are really drawn.
+// as it did when the game was recorded (app/simclock.h), so the game comes
+// out exactly as recorded however fast the frames are really drawn.
 class TimedemoPlatform : public Platform {
   public:
     TimedemoPlatform(Platform* real, const Replay& replay) : real_(real), replay_(replay) {}
@@ -37,9 +40,8 @@ class TimedemoPlatform : public Platform {
     void ShowMouse(BITMAP* target) override { real_->ShowMouse(target); }
     void PollMouse() override {
         Apply();
-        // A loop that polls without ever presenting still lets time pass.
-        if (++polls_ > 10000) {
-            NextFrame();
+        if (clock_.PolledWithoutFrame()) {
+            clock_.NextFrame(kWorkMsPerFrame);
         }
     }
     void PollKeyboard() override {
@@ -52,14 +54,14 @@ class TimedemoPlatform : public Platform {
     }
     int ReadKey() override { return real_->ReadKey(); }
     void ClearKeybuf() override { real_->ClearKeybuf(); }
-    void Rest(unsigned ms) override { Advance(ms); }
+    void Rest(unsigned ms) override { clock_.Rest(ms); }
     void Present(BITMAP* frame, int dx, int dy) override {
         real_->Present(frame, dx, dy);
-        NextFrame();
+        clock_.NextFrame(kWorkMsPerFrame);
     }
     void PresentAgain(BITMAP* frame) override {
         real_->PresentAgain(frame);
-        NextFrame();
+        clock_.NextFrame(kWorkMsPerFrame);
     }
     void PlaySample(SAMPLE*, int, int, int, int) override {}
     void StopSample(SAMPLE*) override {}
@@ -72,32 +74,18 @@ class TimedemoPlatform : public Platform {
 
   private:
     void Apply() {
-        while (next_ < replay_.inputs.size() && replay_.inputs[next_].frame <= frame_) {
+        while (next_ < replay_.inputs.size() && replay_.inputs[next_].frame <= clock_.frame()) {
             const ReplayInput& e = replay_.inputs[next_++];
             mouse_x = e.x;
             mouse_y = e.y;
             mouse_b = e.buttons;
         }
     }
-    void Advance(unsigned ms) {
-        unsigned ticks = (nowMs_ + ms) / 10 - nowMs_ / 10;
-        nowMs_ += ms;
-        for (unsigned i = 0; i < ticks; ++i) {
-            TimerTick();
-        }
-    }
-    void NextFrame() {
-        ++frame_;
-        polls_ = 0;
-        Advance(10);
-    }
 
     Platform* real_;
     const Replay& replay_;
     size_t next_ = 0;
-    int frame_ = 0;
-    int polls_ = 0;
-    unsigned nowMs_ = 0;
+    SimulatedClock clock_;
 };
 
 }  // namespace

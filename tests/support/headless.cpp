@@ -43,7 +43,7 @@ void HeadlessPlatform::ApplyScript() {
                          [](const Event& a, const Event& b) { return a.frame < b.frame; });
         eventsSorted_ = true;
     }
-    while (nextEvent_ < events_.size() && events_[nextEvent_].frame <= frame_) {
+    while (nextEvent_ < events_.size() && events_[nextEvent_].frame <= clock_.frame()) {
         const Event& e = events_[nextEvent_++];
         switch (e.kind) {
             case Event::kMouse:
@@ -62,22 +62,16 @@ void HeadlessPlatform::ApplyScript() {
 }
 
 void HeadlessPlatform::AdvanceTime(unsigned ms) {
-    unsigned ticks = (nowMs_ + ms) / 10 - nowMs_ / 10;
-    nowMs_ += ms;
-    for (unsigned i = 0; i < ticks; ++i) {
-        TimerTick();
-    }
+    clock_.Rest(ms);
 }
 
 void HeadlessPlatform::NextFrameWithoutPresent() {
-    ++frame_;
-    pollsSinceFrame_ = 0;
-    AdvanceTime(workMsPerFrame);
+    clock_.NextFrame(workMsPerFrame);
     if (onFrame) {
-        onFrame(frame_);
+        onFrame(clock_.frame());
     }
     ApplyScript();
-    if (frame_ > maxFrames) {
+    if (clock_.frame() > maxFrames) {
         throw HeadlessTimeout("script ran out while the game waited for input");
     }
 }
@@ -151,7 +145,7 @@ void HeadlessPlatform::ShowMouse(BITMAP* target) {
 
 void HeadlessPlatform::PollMouse() {
     ApplyScript();
-    if (++pollsSinceFrame_ > 10000) {
+    if (clock_.PolledWithoutFrame()) {
         NextFrameWithoutPresent();
     }
 }
@@ -200,37 +194,35 @@ void HeadlessPlatform::Present(BITMAP* frame, int dx, int dy) {
 
 void HeadlessPlatform::FramePresented(int dx, int dy) {
     presentOffsets.emplace_back(dx, dy);
-    ++frame_;
-    pollsSinceFrame_ = 0;
-    AdvanceTime(workMsPerFrame);
+    clock_.NextFrame(workMsPerFrame);
     // The script's input for the new frame shows at the next poll, as a real
     // poll_mouse would bring it, not in the middle of the frame just shown.
     if (onFrame) {
-        onFrame(frame_);
+        onFrame(clock_.frame());
     }
-    if (frame_ > maxFrames) {
+    if (clock_.frame() > maxFrames) {
         throw HeadlessTimeout("screen still running after the frame limit");
     }
 }
 
 void HeadlessPlatform::PlaySample(SAMPLE* s, int, int, int, int loop) {
-    sounds.push_back({true, s, loop, frame_});
+    sounds.push_back({true, s, loop, clock_.frame()});
 }
 
 void HeadlessPlatform::StopSample(SAMPLE* s) {
-    sounds.push_back({false, s, 0, frame_});
+    sounds.push_back({false, s, 0, clock_.frame()});
 }
 
 int HeadlessPlatform::PlayMidi(MIDI* m, int) {
     midiPlaying_ = m != nullptr;
     midiSeekBeat_ = 0;
-    midiStartMs_ = nowMs_;
+    midiStartMs_ = clock_.nowMs();
     return m ? 0 : -1;
 }
 
 void HeadlessPlatform::MidiSeek(int beat) {
     midiSeekBeat_ = beat;
-    midiStartMs_ = nowMs_;
+    midiStartMs_ = clock_.nowMs();
 }
 
 int HeadlessPlatform::MidiPos() {
@@ -240,7 +232,7 @@ int HeadlessPlatform::MidiPos() {
     if (!midiPlaying_) {
         return -1;
     }
-    long beat = midiSeekBeat_ + long(nowMs_ - midiStartMs_) * midiBpm / 60000;
+    long beat = midiSeekBeat_ + long(clock_.nowMs() - midiStartMs_) * midiBpm / 60000;
     if (beat >= midiLengthBeats) {
         midiPlaying_ = false;
         return -1;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/platform.h"
+#include "app/simclock.h"
 
 // Thrown when a script runs out: a screen kept looping past the frame limit
 // or waited for a key that the script never sends.
@@ -49,8 +50,8 @@ class HeadlessPlatform : public Platform {
     std::function<int()> midiPosOverride;  // when set, MidiPos returns it
 
     // --- observation ---
-    int frame() const { return frame_; }
-    unsigned nowMs() const { return nowMs_; }
+    int frame() const { return clock_.frame(); }
+    unsigned nowMs() const { return clock_.nowMs(); }
     BITMAP* display() const { return display_; }
     struct SoundEvent {
         bool play;  // false: stop
@@ -109,9 +110,7 @@ class HeadlessPlatform : public Platform {
     size_t nextEvent_ = 0;
     bool eventsSorted_ = true;
     std::deque<int> keybuf_;
-    int frame_ = 0;
-    int pollsSinceFrame_ = 0;
-    unsigned nowMs_ = 0;
+    SimulatedClock clock_;
     BITMAP* display_ = nullptr;
     BITMAP* sprite_ = nullptr;
     int focusX_ = 0, focusY_ = 0;
