@@ -7,11 +7,7 @@
 
 void HeadlessTest::SetUp() {
     hp = StartHeadless();
-    if (!backBuffer)
-        backBuffer = create_bitmap(kScreenW, kScreenH);
-    if (!scratchBuffer)
-        scratchBuffer = create_bitmap(kScreenW, kScreenH);
-    clear_to_color(backBuffer, 0);
+    MakeSpineBuffers();
     if (!gameFont)
         gameFont = font;
 }

@@ -248,6 +248,14 @@ void HeadlessPlatform::PauseSounds(bool paused) {
     soundsPaused_ = paused;
 }
 
+void MakeSpineBuffers() {
+    if (!backBuffer)
+        backBuffer = create_bitmap(kScreenW, kScreenH);
+    if (!scratchBuffer)
+        scratchBuffer = create_bitmap(kScreenW, kScreenH);
+    clear_to_color(backBuffer, 0);
+}
+
 HeadlessPlatform* StartHeadless() {
     // Never destroyed at exit: Allegro's own clean-up runs first, and the
     // platform's bitmaps must not outlive it.

@@ -126,3 +126,6 @@ class HeadlessPlatform : public Platform {
 // Starts Allegro without drivers (once per process), sets 16-bit 5-6-5
 // pixels and installs a fresh HeadlessPlatform as `platform`.
 HeadlessPlatform* StartHeadless();
+// The spine's back and scratch buffers, made once, the back one cleared: a
+// screen can then run without InitSystem and the datafiles.
+void MakeSpineBuffers();

@@ -54,11 +54,7 @@ void SaveForReadme(BITMAP* bmp, const std::string& name) {
 // A fresh machine with the spine's buffers, as the tests start one.
 HeadlessPlatform* Fresh() {
     HeadlessPlatform* hp = StartHeadless();
-    if (!backBuffer)
-        backBuffer = create_bitmap(kScreenW, kScreenH);
-    if (!scratchBuffer)
-        scratchBuffer = create_bitmap(kScreenW, kScreenH);
-    clear_to_color(backBuffer, 0);
+    MakeSpineBuffers();
     return hp;
 }
 
