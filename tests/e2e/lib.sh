@@ -13,25 +13,25 @@ fail() {
 }
 
 start_display() {
-    # Another Xvfb may take a number between the look and the start: the
-    # display is ours only while our server is alive and answering.
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 800x600x16 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
-        XPID=$!
-        for _ in $(seq 50); do
-            kill -0 "$XPID" 2>/dev/null || break
-            if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$XPID" 2>/dev/null; then
-                DISP=":$n"
-                export DISPLAY=$DISP
-                return
-            fi
-            sleep 0.1
-        done
-        kill "$XPID" 2>/dev/null
-        wait "$XPID" 2>/dev/null
+    # Xvfb picks a free display itself and names it once it listens, so
+    # another server starting or going at the same time cannot be taken
+    # for ours. Without -noreset it resets when its last client leaves, and
+    # a client arriving meanwhile (the game, right after our check) is
+    # turned away.
+    rm -f "$OUT/display"
+    Xvfb -displayfd 9 -noreset -screen 0 800x600x16 -nolisten tcp 9>"$OUT/display" \
+        >"$OUT/xvfb.log" 2>&1 &
+    XPID=$!
+    for _ in $(seq 100); do
+        if [ -s "$OUT/display" ]; then
+            DISP=":$(head -1 "$OUT/display")"
+            export DISPLAY=$DISP
+            xdpyinfo >/dev/null 2>&1 && return
+        fi
+        kill -0 "$XPID" 2>/dev/null || break
+        sleep 0.1
     done
-    fail "no X display could be started"
+    fail "no X display could be started: $(cat "$OUT/xvfb.log")"
 }
 
 stop_display() {
