@@ -10,7 +10,7 @@
 
 #include "actors/bubbles.h"
 #include "actors/flyers.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
-#include "app/datacheck.h"
-#include "app/loader.h"
+#include "app/data/datacheck.h"
+#include "app/data/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "screens/intro.h"

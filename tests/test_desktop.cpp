@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/loader.h"
+#include "app/data/loader.h"
+#include "app/data/paths.h"
 #include "app/options.h"
-#include "app/paths.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -22,25 +22,62 @@
 
 namespace fs = std::filesystem;
 
-TEST(Options, ChooseTheDisplayOrTheTimedemoAndRefuseTheRest) {
+TEST(Options, ChooseTheDisplayAndTheRecordingsAndRefuseTheRest) {
+    // -1: not given on the command line.
     struct Case {
         std::vector<const char*> args;
         OptionsResult result;
-        bool fullscreen;
-        const char* timedemo;
+        int fullscreen = -1, scale = -1, smooth = -1, renderer = -1, reduceFlashing = -1;
+        const char *timedemo = "", *playdemo = "", *record = "";
     } cases[] = {
-        {{}, OptionsResult::kRun, false, ""},
-        {{"--fullscreen"}, OptionsResult::kRun, true, ""},
-        {{"--fullscreen", "--windowed"}, OptionsResult::kRun, false, ""},
-        {{"--timedemo", "a.replay"}, OptionsResult::kRun, false, "a.replay"},
-        {{"--timedemo=b.replay", "--fullscreen"}, OptionsResult::kRun, true, "b.replay"},
-        {{"--version"}, OptionsResult::kVersion, false, ""},
-        {{"--windowed", "--help"}, OptionsResult::kHelp, false, ""},
-        {{"--timedemo"}, OptionsResult::kError, false, ""},
-        {{"--timedemo="}, OptionsResult::kError, false, ""},
-        {{"--full"}, OptionsResult::kError, false, ""},
-        {{"game.replay"}, OptionsResult::kError, false, ""},
+        {{}, OptionsResult::kRun, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--fullscreen"}, OptionsResult::kRun, 1, -1, -1, -1, -1, "", "", ""},
+        {{"--fullscreen", "--windowed"}, OptionsResult::kRun, 0, -1, -1, -1, -1, "", "", ""},
+        {{"--scale", "3"}, OptionsResult::kRun, -1, 3, -1, -1, -1, "", "", ""},
+        {{"--scale=auto"}, OptionsResult::kRun, -1, 0, -1, -1, -1, "", "", ""},
+        {{"--scale=8", "--smooth"}, OptionsResult::kRun, -1, 8, 1, -1, -1, "", "", ""},
+        {{"--smooth", "--sharp"}, OptionsResult::kRun, -1, -1, 0, -1, -1, "", "", ""},
+        {{"--renderer", "surface"}, OptionsResult::kRun, -1, -1, -1, 2, -1, "", "", ""},
+        {{"--renderer=gpu"}, OptionsResult::kRun, -1, -1, -1, 1, -1, "", "", ""},
+        {{"--reduce-flashing"}, OptionsResult::kRun, -1, -1, -1, -1, 1, "", "", ""},
+        {{"--no-reduce-flashing"}, OptionsResult::kRun, -1, -1, -1, -1, 0, "", "", ""},
+        {{"--timedemo", "a.replay"}, OptionsResult::kRun, -1, -1, -1, -1, -1, "a.replay", "", ""},
+        {{"--timedemo=b.replay", "--fullscreen"},
+         OptionsResult::kRun,
+         1,
+         -1,
+         -1,
+         -1,
+         -1,
+         "b.replay",
+         "",
+         ""},
+        {{"--playdemo", "c.replay"}, OptionsResult::kRun, -1, -1, -1, -1, -1, "", "c.replay", ""},
+        {{"--record=d.replay"}, OptionsResult::kRun, -1, -1, -1, -1, -1, "", "", "d.replay"},
+        {{"--version"}, OptionsResult::kVersion, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--windowed", "--help"}, OptionsResult::kHelp, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--timedemo"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--timedemo="}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--record"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--scale", "0"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--scale", "9"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--scale", "2x"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--renderer", "opengl"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--record", "a", "--playdemo", "b"},
+         OptionsResult::kError,
+         -1,
+         -1,
+         -1,
+         -1,
+         -1,
+         "",
+         "",
+         ""},
+        {{"--full"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"--scalefast"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
+        {{"game.replay"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
     };
+    auto given = [](const auto& opt) { return opt ? int(*opt) : -1; };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"fluffernauts"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
@@ -50,11 +87,113 @@ TEST(Options, ChooseTheDisplayOrTheTimedemoAndRefuseTheRest) {
         std::string what = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(r, c.result) << what;
         if (r == OptionsResult::kRun) {
-            EXPECT_EQ(o.fullscreen, c.fullscreen) << what;
+            EXPECT_EQ(given(o.fullscreen), c.fullscreen) << what;
+            EXPECT_EQ(given(o.scale), c.scale) << what;
+            EXPECT_EQ(given(o.smooth), c.smooth) << what;
+            EXPECT_EQ(given(o.renderer), c.renderer) << what;
+            EXPECT_EQ(given(o.reduceFlashing), c.reduceFlashing) << what;
             EXPECT_EQ(o.timedemo, c.timedemo) << what;
+            EXPECT_EQ(o.playdemo, c.playdemo) << what;
+            EXPECT_EQ(o.record, c.record) << what;
         }
         EXPECT_EQ(r == OptionsResult::kError, !error.empty()) << what;
     }
+}
+
+TEST(Settings, TheCommandLineGoesOverTheKeptSettings) {
+    Settings s;
+    s.fullscreen = true;
+    s.windowW = 1600, s.windowH = 1200;
+    s.reduceFlashing = true;
+    Options o;
+    o.scale = 2;
+    o.smooth = true;
+    ApplyOptions(o, s);
+    EXPECT_TRUE(s.fullscreen) << "not given: kept";
+    EXPECT_TRUE(s.reduceFlashing);
+    EXPECT_EQ(s.scale, 2);
+    EXPECT_TRUE(s.smooth);
+    EXPECT_EQ(s.windowW, 0) << "a chosen multiple opens the window at its size";
+    EXPECT_EQ(s.windowH, 0);
+}
+
+TEST(Settings, KeptInATextFileThatSurvivesAPersonsEdits) {
+    Settings s;
+    s.fullscreen = true;
+    s.scale = 3;
+    s.smooth = true;
+    s.renderer = Renderer::kSurface;
+    s.windowW = 1000, s.windowH = 700;
+    s.reduceFlashing = true;
+    Settings back;
+    std::string why;
+    ASSERT_TRUE(ParseSettings(FormatSettings(s), back, why)) << why;
+    EXPECT_TRUE(back == s);
+
+    // Spaces, comments, blank lines and keys of a newer version are fine.
+    Settings edited;
+    ASSERT_TRUE(
+        ParseSettings("# mine\n\n  fullscreen=yes  \nscale = auto\nshader = crt\n", edited, why))
+        << why;
+    EXPECT_TRUE(edited.fullscreen);
+    EXPECT_EQ(edited.scale, 0);
+
+    // Anything else leaves every setting as it was and names the line.
+    for (const char* bad : {"fullscreen = maybe", "scale = 9", "scale = 0", "scale = -1",
+                            "window = 800", "window = 0x600", "window = 20000x600",
+                            "renderer = vulkan", "scaling = blurry", "just words", "= yes"}) {
+        Settings untouched = s;
+        why.clear();
+        EXPECT_FALSE(ParseSettings(std::string("fullscreen = no\n") + bad + "\n", untouched, why))
+            << bad;
+        EXPECT_TRUE(untouched == s) << bad;
+        EXPECT_NE(why.find("line 2"), std::string::npos) << why;
+    }
+}
+
+TEST(Settings, AFolderOfThePlayersOwnAndADamagedFileIgnored) {
+    EXPECT_EQ(SettingsFile("/x/cfg", "/home/zoe"), "/x/cfg/fluffernauts/settings.conf");
+    EXPECT_EQ(SettingsFile("rel/cfg", "/home/zoe"), "/home/zoe/.config/fluffernauts/settings.conf");
+    EXPECT_EQ(SettingsFile(nullptr, "/home/zoe"), "/home/zoe/.config/fluffernauts/settings.conf");
+    EXPECT_EQ(SettingsFile("", ""), "");
+    EXPECT_EQ(SettingsFile(nullptr, nullptr), "");
+
+    TempFolder tmp;
+    const std::string path = tmp.path() + "/cfg/fluffernauts/settings.conf";
+    Settings s;
+    std::string warning, error;
+    LoadSettings(path, s, warning);
+    EXPECT_EQ(warning, "") << "no file yet is no fault";
+
+    s.scale = 2;
+    ASSERT_TRUE(SaveSettings(path, s, error)) << error;
+    struct stat st;
+    ASSERT_EQ(stat((tmp.path() + "/cfg/fluffernauts").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "the folder it made is the player's";
+    Settings back;
+    LoadSettings(path, back, warning);
+    EXPECT_EQ(warning, "");
+    EXPECT_EQ(back.scale, 2);
+
+    // Damaged: the game starts with its defaults and says so in one line.
+    std::ofstream(path) << "scale = 2\n\x7f\x45LF\x02\x01\n";
+    Settings fresh;
+    LoadSettings(path, fresh, warning);
+    EXPECT_TRUE(fresh == Settings{});
+    EXPECT_NE(warning.find(path), std::string::npos) << warning;
+    EXPECT_EQ(warning.find('\n'), std::string::npos) << warning;
+
+    // A folder where the file should be cannot be read, nor replaced.
+    fs::remove(path);
+    fs::create_directory(path);
+    LoadSettings(path, fresh, warning);
+    EXPECT_NE(warning, "");
+    EXPECT_FALSE(SaveSettings(path, s, error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path() + "/cfg/fluffernauts"),
+                            fs::directory_iterator{}),
+              1)
+        << "no temporary file left behind";
 }
 
 TEST(Layout, DataBesideTheProgramFirstThenTheInstalledFolder) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "actors/flyers.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "screens/intro.h"

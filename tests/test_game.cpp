@@ -15,7 +15,7 @@
 #include "actors/flyers.h"
 #include "actors/shooters.h"
 #include "actors/walkers.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/game.h"

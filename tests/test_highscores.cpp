@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "app/data/paths.h"
 #include "app/system.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"

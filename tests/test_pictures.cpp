@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/blit.h"
-#include "app/bmpreader.h"
-#include "app/loader.h"
+#include "app/data/bmpreader.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "screens/screens.h"

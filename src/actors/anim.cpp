@@ -1,6 +1,6 @@
 #include "actors/anim.h"
 
-#include "app/blit.h"
+#include "app/draw/blit.h"
 
 Anim* CreateAnim(BITMAP* image, int frameCount) {
     Anim* anim = new Anim;

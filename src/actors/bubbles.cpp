@@ -1,8 +1,8 @@
 #include "actors/bubbles.h"
 
 #include "actors/flyers.h"
-#include "app/blit.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "actors/bubbles.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"

@@ -1,8 +1,8 @@
 #include "actors/shooters.h"
 
-#include "app/blit.h"
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
+#include "app/platform/platform.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"

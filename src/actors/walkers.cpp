@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "app/blit.h"
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "game/gamestate.h"
 #include "world/score.h"

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/data/paths.h"
 #include "app/options.h"
-#include "app/paths.h"
-#include "app/platform.h"
+#include "app/platform/platform.h"
+#include "app/platform/timedemo.h"
+#include "app/settings.h"
 #include "app/system.h"
-#include "app/timedemo.h"
 #include "screens/titlemenu.h"
 
 int main(int argc, char** argv) {
@@ -46,11 +47,26 @@ int main(int argc, char** argv) {
     dataFolder = layout.dataFolder;
     scoreFolder = layout.scoreFolder;
 
-    Platform* real = CreateAllegroPlatform(options.fullscreen);
+    const std::string settingsPath =
+        SettingsFile(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    std::string warning;
+    LoadSettings(settingsPath, settings, warning);
+    if (!warning.empty()) {
+        std::fprintf(stderr, "%s\n", warning.c_str());
+    }
+    const Settings kept = settings;
+    ApplyOptions(options, settings);
+
+    Platform* real = CreateAllegroPlatform(settings.fullscreen);
     if (!options.timedemo.empty()) {
+        // A benchmark run leaves the player's settings alone.
         return RunTimedemo(options.timedemo, real);
     }
     platform = real;
-    return RunProgram();
+    int status = RunProgram();
+    if (settings != kept && !SaveSettings(settingsPath, settings, error)) {
+        std::fprintf(stderr, "Fluffernauts: the settings are not kept: %s\n", error.c_str());
+    }
+    return status;
 }
 END_OF_MAIN()

@@ -1,11 +1,23 @@
-// The command line: how the game is shown, and the timedemo.
+// The command line: how the game is shown, recordings, and the timedemo.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "app/settings.h"
+
+// What the command line asks for. The display choices override the kept
+// settings and are kept in their turn (ApplyOptions); unset ones leave the
+// settings as they are.
 struct Options {
-    bool fullscreen = false;  // a window unless asked otherwise
-    std::string timedemo;     // a recorded game to play as fast as it can
+    std::optional<bool> fullscreen;      // --fullscreen / --windowed
+    std::optional<int> scale;            // --scale N (0: auto)
+    std::optional<bool> smooth;          // --smooth / --sharp
+    std::optional<Renderer> renderer;    // --renderer auto|gpu|surface
+    std::optional<bool> reduceFlashing;  // --reduce-flashing / --no-reduce-flashing
+    std::string timedemo;                // a recorded game to play as fast as it can
+    std::string playdemo;                // a recorded game to watch at its own speed
+    std::string record;                  // where to record the games of this visit
 };
 
 enum class OptionsResult {
@@ -16,6 +28,9 @@ enum class OptionsResult {
 };
 
 OptionsResult ParseOptions(int argc, const char* const* argv, Options& out, std::string& error);
+
+// The settings with the command line's choices over them.
+void ApplyOptions(const Options& options, Settings& settings);
 
 // The text of --help.
 extern const char* const kUsage;

@@ -1,6 +1,6 @@
 // main's body: everything between choosing the platform and exiting.
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/screens.h"
 #include "screens/titlemenu.h"
@@ -61,6 +61,8 @@ int RunProgram() {
         }
         choice = QuitRequested() ? kMenuQuit : TitleMenu(0);
     }
+    // The screens release their own pictures; the spine knows nothing of them.
+    DestroyTitleMenuImages();
     UnloadSharedAssets();
     ShutdownSystem();
     return QuitStatus();

@@ -4,10 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/platform/platform.h"
 #include "app/random.h"
-#include "screens/titlemenu.h"
 
 BITMAP* backBuffer = nullptr;
 BITMAP* scratchBuffer = nullptr;
@@ -77,7 +76,6 @@ void ShutdownSystem() {
         destroy_bitmap(backBuffer);
         backBuffer = nullptr;
     }
-    DestroyTitleMenuImages();
 }
 
 void PresentFrame() {

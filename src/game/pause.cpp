@@ -1,6 +1,6 @@
 // Holding a game: nothing of it moves while the player is away, and what
 // brings them back (a click, P, a key) is not taken as play.
-#include "app/platform.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "screens/highscores.h"

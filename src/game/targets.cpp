@@ -2,7 +2,7 @@
 // their smoke, ten flowers, and the squad of UFOs the last flower releases.
 #include "actors/anim.h"
 #include "actors/flyers.h"
-#include "app/blit.h"
+#include "app/draw/blit.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"

@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/loader.h"
-#include "app/paths.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/data/paths.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/screens.h"
 

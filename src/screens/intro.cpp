@@ -5,8 +5,8 @@
 
 #include "actors/anim.h"
 #include "actors/flyers.h"
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/platform/platform.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "screens/screens.h"

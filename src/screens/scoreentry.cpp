@@ -2,7 +2,7 @@
 // tenth row, the player types a name into its row, and the table is saved.
 #include <allegro.h>
 
-#include "app/platform.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"

@@ -1,7 +1,7 @@
 #include "screens/titlemenu.h"
 
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/screens.h"
 

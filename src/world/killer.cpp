@@ -2,9 +2,9 @@
 
 #include "actors/shooters.h"
 #include "actors/walkers.h"
-#include "app/blit.h"
-#include "app/loader.h"
-#include "app/platform.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
+#include "app/platform/platform.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/random.h"
 #include "app/system.h"
 #include "game/gamestate.h"

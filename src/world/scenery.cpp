@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/blit.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
 #include "app/random.h"
 #include "app/system.h"
 

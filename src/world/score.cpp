@@ -1,7 +1,7 @@
 #include "world/score.h"
 
-#include "app/blit.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
+#include "app/draw/blit.h"
 #include "app/system.h"
 #include "game/gamestate.h"
 

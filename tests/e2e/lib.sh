@@ -4,6 +4,9 @@
 
 OUT=$1
 mkdir -p "$OUT"
+# The game keeps its display settings for the player; a test run must
+# neither read nor change the tester's own.
+export XDG_CONFIG_HOME=$(mktemp -d)
 
 fail() {
     echo "e2e: FAIL: $*" >&2

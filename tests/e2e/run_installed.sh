@@ -27,7 +27,7 @@ fi
 EXEC=$(sed -n 's/^Exec=//p' "$P"/share/applications/*.desktop)
 [ -n "$EXEC" ] || fail "the menu entry has no Exec line"
 BIN=$TMP/start.sh
-printf '#!/bin/sh\ncd "%s" && exec env -u XDG_DATA_HOME HOME="%s" %s %s\n' \
+printf '#!/bin/sh\ncd "%s" && exec env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="%s" %s %s\n' \
     "$TMP/elsewhere" "$TMP/home" "${RUN_AS[*]}" "$EXEC" >"$BIN"
 chmod 755 "$BIN"
 

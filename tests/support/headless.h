@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
-#include "app/simclock.h"
+#include "app/platform/platform.h"
+#include "app/platform/simclock.h"
 
 // Thrown when a script runs out: a screen kept looping past the frame limit
 // or waited for a key that the script never sends.

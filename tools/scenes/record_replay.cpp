@@ -22,7 +22,7 @@
 #include "actors/flyers.h"
 #include "actors/shooters.h"
 #include "actors/walkers.h"
-#include "app/loader.h"
+#include "app/data/loader.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"

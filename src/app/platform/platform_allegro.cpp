@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/platform.h"
+#include "app/data/paths.h"
+#include "app/platform/platform.h"
+#include "app/settings.h"
 #include "app/system.h"
 
 // The X11 part of Allegro; it needs allegro.h (from platform.h) first.
@@ -281,6 +282,7 @@ class AllegroPlatform : public Platform {
         int card = wanted ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
         if (set_gfx_mode(card, 800, 600, 0, 0) == 0) {
             fullscreen_ = wanted;
+            settings.fullscreen = wanted;
         } else {
             std::fprintf(stderr, "Fluffernauts: no %s here (%s); staying as it was\n",
                          wanted ? "full screen" : "window", allegro_error);

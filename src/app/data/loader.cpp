@@ -1,15 +1,15 @@
-#include "app/loader.h"
+#include "app/data/loader.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "app/blit.h"
-#include "app/bmpreader.h"
-#include "app/datacheck.h"
-#include "app/paths.h"
-#include "app/platform.h"
+#include "app/data/bmpreader.h"
+#include "app/data/datacheck.h"
+#include "app/data/paths.h"
+#include "app/draw/blit.h"
+#include "app/platform/platform.h"
 
 namespace {
 // Sample objects stay loaded for the whole run; keeping their wrappers here

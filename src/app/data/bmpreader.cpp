@@ -6,7 +6,7 @@
 // writes (16-bit BI_BITFIELDS 5-6-5, bottom-up) is read a row at a time into
 // a 16-bit bitmap. Every other member or depth, and a file that is not
 // whole, goes to Allegro's own reader, so the pictures stay the same.
-#include "app/bmpreader.h"
+#include "app/data/bmpreader.h"
 
 #include <allegro.h>
 
@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/datacheck.h"
+#include "app/data/datacheck.h"
 
 namespace {
 

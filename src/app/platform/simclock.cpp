@@ -1,4 +1,4 @@
-#include "app/simclock.h"
+#include "app/platform/simclock.h"
 
 #include "app/system.h"
 

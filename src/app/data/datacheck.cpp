@@ -1,4 +1,4 @@
-#include "app/datacheck.h"
+#include "app/data/datacheck.h"
 
 #include <allegro.h>
 #include <sys/stat.h>

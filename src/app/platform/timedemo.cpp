@@ -1,10 +1,10 @@
-#include "app/timedemo.h"
+#include "app/platform/timedemo.h"
 
 #include <chrono>
 #include <cstdio>
 
-#include "app/platform.h"
-#include "app/simclock.h"
+#include "app/platform/platform.h"
+#include "app/platform/simclock.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/replay.h"

@@ -1,4 +1,4 @@
-#include "app/blit.h"
+#include "app/draw/blit.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/paths.h"
+#include "app/data/paths.h"
 
 #include <limits.h>
 #include <sys/stat.h>
