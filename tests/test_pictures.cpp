@@ -11,6 +11,7 @@
 #include "app/data/bmpreader.h"
 #include "app/data/loader.h"
 #include "app/draw/blit.h"
+#include "app/draw/scale.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "screens/screens.h"
@@ -142,4 +143,124 @@ TEST_F(PicturesTest, APictureMadeWhereAPackedOneWasIsDrawnAsItIs) {
         for (int x = 0; x < 64; ++x)
             drawn += getpixel(backBuffer, x, y) == makecol(200, 40, 40);
     EXPECT_EQ(drawn, 64 * 40);
+}
+
+// The picture on a window of any size: as large as fits, 4:3 kept, centred.
+TEST(WindowPicture, FitsWithItsShapeKeptAndThePointerLandsOnIt) {
+    struct Case {
+        int winW, winH;
+        PictureRect want;
+    } cases[] = {
+        {800, 600, {0, 0, 800, 600}},       {1600, 1200, {0, 0, 1600, 1200}},
+        {1920, 1080, {240, 0, 1440, 1080}}, {1366, 768, {171, 0, 1024, 768}},
+        {3840, 2160, {480, 0, 2880, 2160}}, {1600, 1300, {0, 50, 1600, 1200}},
+        {799, 600, {0, 0, 799, 599}},       {0, 600, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        PictureRect r = FitPicture(c.winW, c.winH, 800, 600);
+        EXPECT_EQ(std::vector<int>({r.x, r.y, r.w, r.h}),
+                  std::vector<int>({c.want.x, c.want.y, c.want.w, c.want.h}))
+            << c.winW << "x" << c.winH;
+    }
+    // Window pixel -> picture pixel, and the bars clamp to the picture's edge.
+    struct Point {
+        int winW, winH, wx, wy, px, py;
+    } points[] = {
+        {1600, 1200, 1598, 1198, 799, 599}, {1600, 1200, 1599, 1199, 799, 599},
+        {1600, 1200, 0, 0, 0, 0},           {1600, 1200, 801, 3, 400, 1},
+        {1920, 1080, 100, 500, 0, 277},     {1920, 1080, 1900, -5, 799, 0},
+        {1920, 1080, 1679, 1079, 799, 599}, {1920, 1080, 1680, 540, 799, 300},
+        {800, 600, 400, 300, 400, 300},
+    };
+    for (const Point& p : points) {
+        int px, py;
+        WindowToPicture(FitPicture(p.winW, p.winH, 800, 600), 800, 600, p.wx, p.wy, px, py);
+        EXPECT_EQ(std::make_pair(px, py), std::make_pair(p.px, p.py))
+            << p.winW << "x" << p.winH << " at " << p.wx << "," << p.wy;
+    }
+}
+
+// Every window pixel shows the picture's pixel under it, in the window's own
+// pixel format, and the bars are black.
+TEST(WindowPicture, ScaledByTheNearestPixelIntoEveryLayout) {
+    StartHeadless();
+    BITMAP* pic = create_bitmap_ex(16, 800, 600);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            reinterpret_cast<uint16_t*>(pic->line[y])[x] = uint16_t(x * 7 + y * 13 * 64);
+    auto at = [&](int x, int y) { return reinterpret_cast<uint16_t*>(pic->line[y])[x]; };
+    // 5 and 6 bits widened with their top bits repeated: full stays full.
+    struct Colour {
+        uint16_t p;
+        uint32_t xrgb;
+    } colours[] = {{0xFFFF, 0xFFFFFF}, {0xF800, 0xFF0000}, {0x07E0, 0x00FF00},
+                   {0x001F, 0x0000FF}, {0x0861, 0x080C08}, {0x0000, 0x000000}};
+    for (int i = 0; i < 6; ++i)
+        reinterpret_cast<uint16_t*>(pic->line[0])[i] = colours[i].p;
+
+    struct Size {
+        int w, h;
+    } sizes[] = {{800, 600}, {1600, 1200}, {1920, 1080}, {1366, 768}, {803, 611}, {640, 480}};
+    for (PixelLayout layout :
+         {PixelLayout::kXrgb8888, PixelLayout::kXbgr8888, PixelLayout::kRgb565})
+        for (const Size& s : sizes) {
+            const int bpp = layout == PixelLayout::kRgb565 ? 2 : 4;
+            const int pitch = s.w * bpp + 12;  // rows need not be packed
+            std::vector<uint8_t> fb(size_t(pitch) * s.h, 0x5A);
+            PixelTarget t{fb.data(), pitch, s.w, s.h, layout};
+            PictureRect r = FitPicture(s.w, s.h, 800, 600);
+            ScalePicture(pic, t, r, true);
+            auto shown = [&](int x, int y) -> uint32_t {
+                const uint8_t* p = fb.data() + size_t(y) * pitch + size_t(x) * bpp;
+                return bpp == 2 ? *reinterpret_cast<const uint16_t*>(p)
+                                : *reinterpret_cast<const uint32_t*>(p);
+            };
+            auto widen = [&](uint16_t p) -> uint32_t {
+                if (layout == PixelLayout::kRgb565)
+                    return p;
+                uint32_t r8 = ((p >> 11) << 3) | ((p >> 11) >> 2);
+                uint32_t g8 = (((p >> 5) & 63) << 2) | (((p >> 5) & 63) >> 4);
+                uint32_t b8 = ((p & 31) << 3) | ((p & 31) >> 2);
+                return layout == PixelLayout::kXrgb8888 ? r8 << 16 | g8 << 8 | b8
+                                                        : b8 << 16 | g8 << 8 | r8;
+            };
+            int wrong = 0, bars = 0;
+            for (int y = 0; y < s.h; ++y)
+                for (int x = 0; x < s.w; ++x) {
+                    bool inside = x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+                    if (!inside) {
+                        bars += shown(x, y) != 0;
+                        continue;
+                    }
+                    int px, py;
+                    WindowToPicture(r, 800, 600, x, y, px, py);
+                    wrong += shown(x, y) != widen(at(px, py));
+                }
+            EXPECT_EQ(wrong, 0) << s.w << "x" << s.h << " layout " << int(layout);
+            EXPECT_EQ(bars, 0) << s.w << "x" << s.h << " layout " << int(layout);
+            if (layout == PixelLayout::kXrgb8888 && s.w == 1600) {
+                for (int i = 0; i < 6; ++i)
+                    EXPECT_EQ(shown(2 * i + 1, 1), colours[i].xrgb) << std::hex << colours[i].p;
+            }
+            // The padding after each row is never written.
+            int padding = 0;
+            for (int y = 0; y < s.h; ++y)
+                for (int k = s.w * bpp; k < pitch; ++k)
+                    padding += fb[size_t(y) * pitch + k] != 0x5A;
+            EXPECT_EQ(padding, 0) << s.w << "x" << s.h;
+        }
+
+    // Bars left alone when asked, and a rectangle for a larger window never
+    // writes past this one.
+    std::vector<uint32_t> fb(1000 * 600, 0x123456);
+    PixelTarget t{fb.data(), 1000 * 4, 1000, 600, PixelLayout::kXrgb8888};
+    ScalePicture(pic, t, FitPicture(1000, 600, 800, 600), false);
+    EXPECT_EQ(fb[0], 0x123456u);
+    EXPECT_EQ(fb[999], 0x123456u);
+    std::vector<uint32_t> small(400 * 300 + 1, 0x777777);
+    PixelTarget tiny{small.data(), 400 * 4, 400, 300, PixelLayout::kXrgb8888};
+    ScalePicture(pic, tiny, FitPicture(1600, 1200, 800, 600), true);
+    EXPECT_EQ(small.back(), 0x777777u);
+    EXPECT_EQ(small[0], colours[0].xrgb) << "the top-left pixel, fitted to the window";
+    destroy_bitmap(pic);
 }
