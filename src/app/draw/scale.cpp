@@ -25,8 +25,9 @@ inline uint32_t Expand565(uint32_t p, PixelLayout layout) {
     return layout == PixelLayout::kXbgr8888 ? (b << 16) | (g << 8) | r : (r << 16) | (g << 8) | b;
 }
 
-// One row of 5-6-5 pixels to 32 bits.
-void ConvertRow(const uint16_t* src, uint32_t* dst, int n, PixelLayout layout) {
+// One row of `n` 5-6-5 pixels to 32 bits, each written `k` times (1 or 2:
+// the window's sizes that are whole multiples of the picture's).
+void ConvertRow(const uint16_t* src, uint32_t* dst, int n, PixelLayout layout, int k) {
     int i = 0;
 #if defined(__SSE2__)
     const __m128i mask5 = _mm_set1_epi16(0x1F);
@@ -43,16 +44,27 @@ void ConvertRow(const uint16_t* src, uint32_t* dst, int n, PixelLayout layout) {
         if (swap) {
             std::swap(r, b);
         }
-        // Bytes b, g, r, 0 per pixel: interleave (b | g << 8) with r.
+        // Bytes b, g, r, 0 per pixel: (b | g << 8) interleaved with r.
         __m128i bg = _mm_or_si128(b, _mm_slli_epi16(g, 8));
         __m128i lo = _mm_unpacklo_epi16(bg, r);
         __m128i hi = _mm_unpackhi_epi16(bg, r);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), lo);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 4), hi);
+        __m128i* out = reinterpret_cast<__m128i*>(dst + i * k);
+        if (k == 1) {
+            _mm_storeu_si128(out, lo);
+            _mm_storeu_si128(out + 1, hi);
+        } else {
+            _mm_storeu_si128(out, _mm_unpacklo_epi32(lo, lo));
+            _mm_storeu_si128(out + 1, _mm_unpackhi_epi32(lo, lo));
+            _mm_storeu_si128(out + 2, _mm_unpacklo_epi32(hi, hi));
+            _mm_storeu_si128(out + 3, _mm_unpackhi_epi32(hi, hi));
+        }
     }
 #endif
     for (; i < n; ++i) {
-        dst[i] = Expand565(src[i], layout);
+        uint32_t c = Expand565(src[i], layout);
+        for (int j = 0; j < k; ++j) {
+            dst[i * k + j] = c;
+        }
     }
 }
 
@@ -128,10 +140,10 @@ void Scale(BITMAP* picture, const PixelTarget& t, const PictureRect& r) {
         if constexpr (sizeof(Pixel) == 2) {
             SpreadRow<uint16_t>(src, out, r.w, pw, cols);
         } else {
-            if (r.w == pw) {
-                ConvertRow(src, out, pw, t.layout);
+            if (r.w == pw || r.w == 2 * pw) {
+                ConvertRow(src, out, pw, t.layout, r.w / pw);
             } else {
-                ConvertRow(src, converted.data(), pw, t.layout);
+                ConvertRow(src, converted.data(), pw, t.layout, 1);
                 SpreadRow<uint32_t>(converted.data(), out, r.w, pw, cols);
             }
         }
