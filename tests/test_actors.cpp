@@ -336,12 +336,34 @@ TEST_F(ScoreTest, HudShowsScoreSecondsAndLifeAtTheirPlacesAndFlashes) {
     for (int f = 0; f < 7; ++f) {  // damage in five frames, a quiet one, healing
         lifeAtFrameStart = life;
         life += f < 5 ? -3 : f == 5 ? 0 : 25;
-        Clear();
-        DrawHud(backBuffer);
-        flashed.push_back(getpixel(backBuffer, 0, 0) == makecol(255, 240, 0) &&
-                          getpixel(backBuffer, 799, 599) == makecol(255, 240, 0));
+        flashed.push_back(NextLifeWarning(false) == kWarningFlash);
     }
     EXPECT_EQ(flashed, B({true, false, true, false, true, false, true}));
+}
+
+// With fewer flashes asked for, the warning is a frame round the picture: up
+// from the first change and while life drains, gone once it rests, and
+// never changing more than 3 times a second (4 changes span more than 34
+// frames of 30 ms).
+TEST_F(ScoreTest, TheCalmWarningIsSteadyAndChangesAtMostThreeTimesASecond) {
+    ResetScoreState();
+    V changes;
+    B draining;
+    bool shown = false;
+    for (int f = 0; f < 200; ++f) {  // drains in frames 10..40, then a hit every 13 frames
+        lifeAtFrameStart = life;
+        life -= (f >= 10 && f <= 40) || (f > 40 && f <= 100 && f % 13 == 0);
+        LifeWarning w = NextLifeWarning(true);
+        ASSERT_NE(w, kWarningFlash);
+        if ((w == kWarningFrame) != shown)
+            changes.push_back(f), shown = !shown;
+        if (f >= 10 && f <= 40)
+            draining.push_back(shown);
+    }
+    ASSERT_GE(changes.size(), 4u);
+    EXPECT_TRUE(changes[0] == 10 && draining == B(31, true) && !shown);
+    for (size_t i = 0; i + 3 < changes.size(); ++i)
+        EXPECT_GE(changes[i + 3] - changes[i], 34) << changes[i];
 }
 
 // --- the landscape layers ---

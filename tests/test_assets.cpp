@@ -87,6 +87,16 @@ TEST_F(Assets, StripsDivideIntoTheirFramesAndEveryShownFrameShows) {
         EXPECT_EQ(Get(name)->h, Get("rauch0.bmp")->h) << name;
     for (const char* name : {"turm1.bmp", "turm_0.bmp", "turm_1.bmp"})
         EXPECT_TRUE(Get(name)->w == Get("turm0.bmp")->w && Get(name)->h == Get("turm0.bmp")->h);
+    // The smoke stands right on the segments (its bottom on their top row):
+    // in every frame it reaches its bottom row over the segment's middle,
+    // and each whole tower reaches its top row there.
+    for (const char* name : {"rauch0.bmp", "rauch1.bmp", "rauch_0.bmp", "rauch_1.bmp"}) {
+        BITMAP* b = Get(name);
+        for (int k = 0, fw = b->w / 16; k < 16; ++k)
+            EXPECT_TRUE(HasInk(b, k * fw + fw / 2 - 3, b->h - 1, 7, 1)) << name << " frame " << k;
+    }
+    for (const char* name : {"turm0.bmp", "turm1.bmp"})
+        EXPECT_TRUE(HasInk(Get(name), Get(name)->w / 2 - 3, 0, 7, 1)) << name;
 }
 
 // The game plays "fpwalkl.bmp" from its last frame to its first: stored in

@@ -17,6 +17,7 @@
 #include "actors/walkers.h"
 #include "app/data/loader.h"
 #include "app/random.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -24,6 +25,7 @@
 #include "screens/screens.h"
 #include "support/harness.h"
 #include "support/replay.h"
+#include "world/killer.h"
 #include "world/moleholes.h"
 #include "world/score.h"
 
@@ -216,6 +218,16 @@ TEST_F(GameTest, OnePressFiresOnceMissesCostTenDownToZeroAndReloadNeedsFewerThan
               {75, note(ammo)}});
     EXPECT_EQ(seen, V({5, 0, 0, 3, 10, 0, 10}));
     EXPECT_EQ(V({int(SoundsOf(hp, playerGunSound).size()), gameStats.shotsFired}), V({3, 3}));
+}
+
+// The click that chose Play is still down as the game starts: no shot until
+// it is let go, then the next press is the first.
+TEST_F(GameTest, TheClickOnPlayIsNoShot) {
+    hp->MouseAt(0, 400, 3, 1);
+    hp->MouseAt(6, 400, 3, 0);
+    Click(10, {400, 3});
+    Play(20, nullptr);
+    EXPECT_EQ(V({gameStats.shotsFired, int(SoundsOf(hp, playerGunSound).size())}), V({1, 1}));
 }
 
 // Every fifth hit in a row: 500 points and 100 ticks, or 1000 and 200 in
@@ -420,39 +432,45 @@ TEST_F(GameTest, TheFirstFlowerAfterSixSegmentsStartsBonusModeAndTheTenthSendsTh
 // --- the end of a game ---
 
 // 15 rack frames over the frozen last frame, then yellow, frame, yellow,
-// frame, yellow; the game-over picture then lies on yellow. With Escape in
-// the same frame the end plays all the same and the game returns 0.
+// frame, yellow (with fewer flashes asked for, yellow from the first flash
+// on); the game-over picture then lies on yellow. With Escape in the same
+// frame the end plays all the same and the game returns 0.
 TEST_F(GameTest, TheBazookaEndsWithTheRackFramesYellowFlashesAndGameOverOnYellow) {
     EXPECT_EQ(Play(10, {{10, ArmBazooka}}), 0);
     EXPECT_EQ(V({bazookaFired, hp->frame()}), V({1, 11 + 20})) << "the last frame, 20 end steps";
-    Restart();
-    int last = 0, still = 0, yellow = makecol(255, 240, 0);
-    V corner;
-    std::vector<bool> shown;
-    Play(0, [&](int f) {
-        if (f == 10)
-            ArmBazooka();
-        if (!last && bazookaFired)
-            last = f, still = getpixel(hp->display(), 5, 5), hp->PressKey(f + 25, KEY_SPACE, ' '),
-            hp->PressKey(f + 30, KEY_SPACE, ' ');
-        const int i = f - last - 1;
-        if (!last || i < 0 || i > 20)
-            return;
-        corner.push_back(getpixel(hp->display(), 5, 5) == yellow ? yellow : still);
-        if (i >= 15) {
-            shown.insert(shown.end(), i == 20, ShowsGameOver(hp->display()));
-            return;
-        }
-        char name[32];
-        std::snprintf(name, sizeof name, "rack%04i.bmp", i);
-        BITMAP* rack = LoadImage(name);
-        shown.push_back(Shows(hp->display(), rack, 0, 0, rack->w, rack->h,
-                              bazookaImage->w / 2 - 172 + bazookaEndX, bazookaEndY - 82));
-        destroy_bitmap(rack);
-    });
-    V want(15, still);
-    want.insert(want.end(), {yellow, still, yellow, still, yellow, yellow});
-    EXPECT_TRUE(last == 11 && shown == std::vector<bool>(16, true) && corner == want);
+    for (bool reduce : {false, true}) {
+        Restart();
+        settings.reduceFlashing = reduce;
+        int last = 0, still = 0, yellow = makecol(255, 240, 0);
+        V corner;
+        std::vector<bool> shown;
+        Play(0, [&](int f) {
+            if (f == 10)
+                ArmBazooka();
+            if (!last && bazookaFired)
+                last = f, still = getpixel(hp->display(), 5, 5),
+                hp->PressKey(f + 25, KEY_SPACE, ' '), hp->PressKey(f + 30, KEY_SPACE, ' ');
+            const int i = f - last - 1;
+            if (!last || i < 0 || i > 20)
+                return;
+            corner.push_back(getpixel(hp->display(), 5, 5) == yellow ? yellow : still);
+            if (i >= 15) {
+                shown.insert(shown.end(), i == 20, ShowsGameOver(hp->display()));
+                return;
+            }
+            char name[32];
+            std::snprintf(name, sizeof name, "rack%04i.bmp", i);
+            BITMAP* rack = LoadImage(name);
+            shown.push_back(Shows(hp->display(), rack, 0, 0, rack->w, rack->h,
+                                  bazookaImage->w / 2 - 172 + bazookaEndX, bazookaEndY - 82));
+            destroy_bitmap(rack);
+        });
+        settings.reduceFlashing = false;
+        V want(15, still);
+        want.insert(want.end(), {yellow, reduce ? yellow : still, yellow, reduce ? yellow : still,
+                                 yellow, yellow});
+        EXPECT_TRUE(last == 11 && shown == std::vector<bool>(16, true) && corner == want) << reduce;
+    }
 }
 
 // The last shot's button is still down when the clock runs out: the game-over
@@ -487,6 +505,63 @@ TEST_F(GameTest, AHeldButtonDoesNotSkipGameOverAndTheStatisticsAreExact) {
             << text;
     EXPECT_TRUE(ShowsText(stats, gameFont, "Statistics", kAlignCentre, 401, py, white) &&
                 ShowsText(stats, gameFont, "Best Combo", kAlignLeft, px + 50, py + 9 * h, white));
+}
+
+// A game that ends in a frame showing the damage warning (the flash, or
+// the calm frame round the picture): the game-over picture and the
+// statistics stand on the scene without it.
+TEST_F(GameTest, TheEndScreensHoldTheSceneWithoutTheDamageWarning) {
+    const int yellow = makecol(255, 240, 0), darkRed = makecol(0x8A, 0x1C, 0x1C);
+    for (bool reduce : {false, true}) {
+        Restart();
+        settings.reduceFlashing = reduce;
+        V last, over, stats;  // at the left edge and the top middle
+        Play(0, [&](int f) {
+            if (f == 10) {  // the killer fires in the middle of the view at 1 life left
+                ShowKiller(killer);
+                killer->state = kKillerFiring;
+                killer->y = 300;
+                killer->fireTimer = 1000;
+                life = 1;
+                hudFlashed = warningShown = 0;
+                warningHeld = quietFrames = kWarningHoldFrames;
+            }
+            BITMAP* d = hp->display();
+            V seen = {getpixel(d, 2, 300), getpixel(d, 400, 5)};
+            if (over.empty() && ShowsGameOver(d))
+                over = seen, hp->PressKey(f + 1, KEY_SPACE, ' '),
+                hp->PressKey(f + 3, KEY_SPACE, ' ');
+            else if (over.empty())
+                last = seen;
+            else if (stats.empty() && !ShowsGameOver(d))
+                stats = seen;
+        });
+        settings.reduceFlashing = false;
+        EXPECT_EQ(life, 0);
+        // The last game frame showed the warning, the end screens the scene.
+        EXPECT_EQ(V({last[0], last[1] == yellow}), V({reduce ? darkRed : yellow, !reduce}));
+        EXPECT_TRUE(over[0] != darkRed && over[0] != yellow && over[1] != yellow && stats == over)
+            << reduce;
+    }
+}
+
+// Waiting on the player, the end screens present a new frame only when the
+// picture is new or the pointer moved; the display keeps it meanwhile. The
+// game-over picture stays 200 steps.
+TEST_F(GameTest, TheEndScreensPresentOnlyFramesThatChange) {
+    hp->MouseAt(100, 420, 3);  // the pointer moves over the game-over picture
+    hp->MouseAt(300, 440, 3);  // and over the statistics
+    hp->PressKey(310, KEY_SPACE, ' ');
+    V fresh;
+    int again = 0;
+    Play(0, [&](int f) {
+        if (f == 10)
+            timeLeft = -1;
+        if (f > 10 && hp->framesShownAgain == again)
+            fresh.push_back(f);
+        again = hp->framesShownAgain;
+    });
+    EXPECT_EQ(fresh, V({11, 101, 11 + 200, 301}));
 }
 
 // --- recorded games ---

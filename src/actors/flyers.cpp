@@ -141,6 +141,18 @@ Flyer* CreateCarePackage(Flyer* flyer, int x, int y) {
     return f;
 }
 
+namespace {
+bool FlyerShown(const Flyer* f) {
+    int sx = f->x - cameraX;
+    return sx + f->frameWidth >= 0 && sx < kScreenW;
+}
+}  // namespace
+
+void DrawFlyer(const Flyer* flyer, BITMAP* target) {
+    if (flyer && flyer->alive && FlyerShown(flyer))
+        DrawAnimFrame(flyer, target, flyer->x - cameraX, flyer->y);
+}
+
 void UpdateFlyer(Flyer* flyer, int firing, int* hitFlag, int* respawnCount, int kind) {
     if (!flyer || !flyer->alive)
         return;
@@ -149,8 +161,8 @@ void UpdateFlyer(Flyer* flyer, int firing, int* hitFlag, int* respawnCount, int 
     Flyer* f = flyer;
 
     int sx = f->x - cameraX;
-    if (sx + f->frameWidth >= 0 && sx < kScreenW) {
-        DrawAnimFrame(f, backBuffer, sx, f->y);
+    if (FlyerShown(f)) {
+        DrawFlyer(f, backBuffer);
         if (kind == kFlyerCarePackage) {
             if (--f->aux < 0) {
                 f->aux = kCareFrameDelay;

@@ -49,3 +49,5 @@ Flyer* CreateCarePackage(Flyer* flyer, int x, int y);
 // caller counts it down once per frame and recreates the record below 1.
 // respawnCount may be nullptr for flyers that are never recreated.
 void UpdateFlyer(Flyer* flyer, int firing, int* hitFlag, int* respawnCount, int kind);
+// Only the picture UpdateFlyer is about to draw, onto another bitmap.
+void DrawFlyer(const Flyer* flyer, BITMAP* target);

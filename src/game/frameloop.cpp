@@ -10,6 +10,7 @@
 #include "app/draw/blit.h"
 #include "app/platform/platform.h"
 #include "app/random.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -110,6 +111,47 @@ void Present() {
     game.sunFrame = (game.sunFrame + 1) % kSunFrames;
 }
 
+// The four edges of the picture that the calm warning's frame covers.
+void CopyEdges(BITMAP* from, BITMAP* to) {
+    const int w = kWarningFrameWidth;
+    blit(from, to, 0, 0, 0, 0, kScreenW, w);
+    blit(from, to, 0, kScreenH - w, 0, kScreenH - w, kScreenW, w);
+    blit(from, to, 0, w, 0, w, w, kScreenH - 2 * w);
+    blit(from, to, kScreenW - w, w, kScreenW - w, w, w, kScreenH - 2 * w);
+}
+
+// The flying UFO and the pop-ups, over the counters and the flash, then the
+// calm warning's frame over everything. A warning is shown but is no part
+// of the scene: what it covers is kept in scratchBuffer, and comes back
+// once the frame is shown (RestoreScene), so that a pause or the end of the
+// game holds the scene itself.
+void DrawTopLayer(LifeWarning warning) {
+    const bool flash = warning == kWarningFlash;
+    if (flash) {
+        blit(backBuffer, scratchBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+        DrawFlash(backBuffer);
+        DrawFlyer(game.flyingUfo, scratchBuffer);
+    }
+    UpdateFlyer(game.flyingUfo, game.shotFired, &game.shotUsed, &game.flyingUfoCountdown,
+                kFlyerUfo);
+    if (flash) {
+        DrawPopups(scratchBuffer);
+    }
+    UpdatePopups(backBuffer);
+    if (warning == kWarningFrame) {
+        CopyEdges(backBuffer, scratchBuffer);
+        DrawWarningFrame(backBuffer);
+    }
+}
+
+void RestoreScene(LifeWarning warning) {
+    if (warning == kWarningFlash) {
+        blit(scratchBuffer, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+    } else if (warning == kWarningFrame) {
+        CopyEdges(scratchBuffer, backBuffer);
+    }
+}
+
 void AccountForShot() {
     if (!game.shotFired) {
         return;
@@ -192,10 +234,10 @@ void RunFrame() {
     DrawShells();
     HitFlowers();
     DrawHud(backBuffer);
-    UpdateFlyer(game.flyingUfo, game.shotFired, &game.shotUsed, &game.flyingUfoCountdown,
-                kFlyerUfo);
-    UpdatePopups(backBuffer);
+    LifeWarning warning = NextLifeWarning(settings.reduceFlashing);
+    DrawTopLayer(warning);
     Present();
+    RestoreScene(warning);
     AccountForShot();
     game.buttonWasDown = mouse_b & 1;
     Reload();

@@ -27,6 +27,7 @@ extern BITMAP* landedUfoImage;   // "ufo.bmp"
 extern BITMAP* gameOverImage;    // "gameover.bmp"
 extern BITMAP* shellsImage;      // "shells.bmp", frames 106 wide
 extern BITMAP* statsPanelImage;  // "panel.bmp"
+extern BITMAP* pauseImage;       // "pause.bmp", the note over a paused game
 extern SAMPLE* playerGunSound;   // "playergun.wav"
 
 // What one game keeps between its frames. Values other families share live

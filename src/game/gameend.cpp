@@ -9,6 +9,7 @@
 #include "actors/walkers.h"
 #include "app/data/loader.h"
 #include "app/platform/platform.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
@@ -30,6 +31,23 @@ void Show() {
     platform->ShowMouse(nullptr);
 }
 
+// A picture that waits on the player: sent to the display when it is new
+// or the pointer moved, else known to be on the display already.
+struct StillPicture {
+    bool shown = false;
+    PointerMark pointer;
+};
+
+void ShowStill(StillPicture& still) {
+    bool moved = still.pointer.Moved();
+    if (still.shown && !moved) {
+        PresentSameFrame();
+        return;
+    }
+    still.shown = true;
+    Show();
+}
+
 void PlayBazookaFinale() {
     BITMAP* rack = nullptr;
     for (int i = 0; i < kFinaleSteps; ++i) {
@@ -47,7 +65,9 @@ void PlayBazookaFinale() {
                 masked_blit(rack, backBuffer, 0, 0, bazookaImage->w / 2 - 172 + bazookaEndX,
                             bazookaEndY - 82, rack->w, rack->h);
             }
-        } else if (i % 2 == 1) {
+        } else if (i % 2 == 1 || settings.reduceFlashing) {
+            // Yellow in every other step, or held to the end for a player
+            // who asked for fewer flashes.
             rectfill(backBuffer, 0, 0, kScreenW, kScreenH, game.flashYellow);
         }
         Show();
@@ -87,10 +107,11 @@ void ReleaseGame() {
 void ShowGameOver() {
     masked_blit(gameOverImage, backBuffer, 0, 0, (kScreenW - gameOverImage->w) / 2,
                 (kScreenH - gameOverImage->h) / 2, gameOverImage->w, gameOverImage->h);
+    StillPicture still;
     while (platform->KeyPressed() && !QuitRequested()) {
         platform->ReadKey();
         platform->PollKeyboard();
-        Show();
+        ShowStill(still);
     }
     // A key ends the picture at once, a click only after its first second.
     for (int n = 200;
@@ -98,7 +119,7 @@ void ShowGameOver() {
          --n) {
         platform->PollMouse();
         platform->PollKeyboard();
-        Show();
+        ShowStill(still);
         platform->Rest(10);
     }
     platform->ClearKeybuf();
@@ -130,17 +151,18 @@ void ShowStatistics() {
     DrawStatRow(px, y0 + 9 * h, "Best Combo", ": %i", st.bestCombo);
     DrawStatRow(px, y0 + 11 * h, "Final score", ": %i", score);
 
+    StillPicture still;
     while ((mouse_b & 1) && !QuitRequested()) {
         platform->PollMouse();
         WaitForTick();
-        Show();
+        ShowStill(still);
     }
     for (int n = 1200;
          !platform->KeyPressed() && n > 0 && (n >= 1100 || !(mouse_b & 1)) && !QuitRequested();
          --n) {
         platform->PollMouse();
         platform->PollKeyboard();
-        Show();
+        ShowStill(still);
         platform->Rest(10);
     }
     platform->ClearKeybuf();

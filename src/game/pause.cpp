@@ -1,5 +1,6 @@
 // Holding a game: nothing of it moves while the player is away, and what
 // brings them back (a click, P, a key) is not taken as play.
+#include "app/draw/blit.h"
 #include "app/platform/platform.h"
 #include "app/system.h"
 #include "game/game.h"
@@ -7,8 +8,8 @@
 
 namespace {
 
-constexpr int kNoteW = 300;
-constexpr int kNoteH = 70;
+// Where the hint stands on "pause.bmp": centred on a band painted for it.
+constexpr int kHintRow = 84;
 
 bool pWasDown = false;
 
@@ -19,20 +20,14 @@ bool PPressed() {
     return pressed;
 }
 
-// A dark band over the frozen scene, so the note reads on sky and grass.
+// The note is a panel of its own, opaque like the game's other panels:
+// "Paused" is painted in it, the hint printed on it says how to go on.
 void DrawNote(bool byFocus) {
-    int x0 = (kScreenW - kNoteW) / 2;
-    int y0 = (kScreenH - kNoteH) / 2;
-    set_trans_blender(0, 0, 0, 150);
-    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
-    rectfill(backBuffer, x0, y0, x0 + kNoteW - 1, y0 + kNoteH - 1, makecol(10, 10, 30));
-    solid_mode();
-    int dark = makecol(15, 15, 15);
-    int light = makecol(175, 175, 175);
-    DrawEmbossed(backBuffer, gameFont, kAlignCentre, kScreenW / 2, y0 + 14, dark, light,
-                 makecol(248, 211, 67), "%s", "Paused");
-    DrawEmbossed(backBuffer, gameFont, kAlignCentre, kScreenW / 2, y0 + 40, dark, light,
-                 makecol(255, 255, 255), "%s",
+    int x0 = (kScreenW - pauseImage->w) / 2;
+    int y0 = (kScreenH - pauseImage->h) / 2;
+    MaskedBlit(pauseImage, backBuffer, 0, 0, x0, y0, pauseImage->w, pauseImage->h);
+    DrawEmbossed(backBuffer, gameFont, kAlignCentre, kScreenW / 2, y0 + kHintRow, game.dark,
+                 game.light, game.white, "%s",
                  byFocus ? "Click or press a key to play on" : "Click or press P to play on");
 }
 

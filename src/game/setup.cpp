@@ -30,6 +30,7 @@ BITMAP* landedUfoImage = nullptr;
 BITMAP* gameOverImage = nullptr;
 BITMAP* shellsImage = nullptr;
 BITMAP* statsPanelImage = nullptr;
+BITMAP* pauseImage = nullptr;
 SAMPLE* playerGunSound = nullptr;
 
 Game game;
@@ -76,6 +77,7 @@ void LoadImages() {
     shooterCount = 0;
     LoadKillerImages();
     Load(statsPanelImage, "panel.bmp");
+    Load(pauseImage, "pause.bmp");
     LoadMoleHoleImages();
     LoadBazookaImage();
     CreateMoleHoleAnims();
@@ -208,4 +210,7 @@ void SetUpGame() {
     ammo = 10;
     score = 0;
     planesShotThisGame = 0;
+    // The click on Play is still down as the game starts: it chose the game
+    // and is no shot. A button held now counts as held until it is let go.
+    game.buttonWasDown = mouse_b & 1;
 }

@@ -8,6 +8,7 @@
 #include "app/data/loader.h"
 #include "app/platform/platform.h"
 #include "app/random.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "screens/screens.h"
 
@@ -233,7 +234,9 @@ void DrawFinale(Intro& in) {
             masked_blit(in.rack, backBuffer, 0, 0, bx - kRackDx, in.bazookaY - kRackDy, in.rack->w,
                         in.rack->h);
         }
-    } else if (in.phase % 2 == 1) {
+    } else if (in.phase % 2 == 1 || (settings.reduceFlashing && in.phase > kRackFrames + 1)) {
+        // Yellow in every other frame, or from the first flash to the end
+        // for a player who asked for fewer flashes.
         rectfill(backBuffer, 0, 0, kScreenW, kScreenH, in.yellow);
     }
     ++in.phase;

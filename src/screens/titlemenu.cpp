@@ -28,6 +28,9 @@ struct MenuLook {
     }
 };
 
+// No frame the menu could draw: the next one is drawn whole.
+constexpr MenuLook kNothingShown = {-1, -1, -1, -1, -1};
+
 struct Menu {
     int selection = 0;
     bool panelShown = false;
@@ -35,7 +38,7 @@ struct Menu {
     int lastX = 0;
     int lastY = 0;
     int zoneLeft = kRowLeft;
-    MenuLook shown = {-1, -1, -1, -1, -1};  // the last frame drawn in the loop
+    MenuLook shown = kNothingShown;  // the last frame drawn in the loop
 };
 
 int PanelX() {
@@ -131,6 +134,8 @@ void HandleKey(Menu& m) {
             // The hidden film: F9 followed by J. Whatever follows F9 is used up.
             if ((platform->ReadKey() >> 8) == KEY_J) {
                 PlayIntro();
+                // The film drew over the screen: what the menu showed is gone.
+                m.shown = kNothingShown;
             }
             break;
         default:

@@ -10,6 +10,9 @@ int timeLeft = kStartTimeLeft;
 int life = kStartLife;
 int lifeAtFrameStart = kStartLife;
 int hudFlashed = 0;
+int warningShown = 0;
+int warningHeld = kWarningHoldFrames;
+int quietFrames = kWarningHoldFrames;
 
 BITMAP* digitImage = nullptr;
 BITMAP* scoreImage = nullptr;
@@ -45,6 +48,27 @@ constexpr int kLifeX = 52;     // two digits
 constexpr int kLifeX100 = 56;  // three digits sit 4 pixels further right
 constexpr int kLifeY = 535;
 constexpr int kLifeDigits = 2;
+
+// The calm warning's frame round the picture, from the edge inwards; in the
+// shared palette, with a lit inner edge so it reads on sky and grass alike.
+struct WarningBand {
+    int r, g, b;
+    int width;  // pixels
+};
+constexpr WarningBand kWarningBands[] = {
+    {0x1E, 0x14, 0x28, 1},  // outline
+    {0x8A, 0x1C, 0x1C, 2},  // dark red
+    {0xD4, 0x3A, 0x2A, 3},  // red
+    {0xF4, 0x8A, 0x2A, 1},  // lit edge
+    {0x1E, 0x14, 0x28, 1},  // outline
+};
+constexpr int BandsWidth() {
+    int w = 0;
+    for (const WarningBand& b : kWarningBands)
+        w += b.width;
+    return w;
+}
+static_assert(BandsWidth() == kWarningFrameWidth, "the frame's bands fill its width");
 
 Popup* AppendPopup(int x, int y, int frame, int frameHeight, BITMAP* image) {
     Popup* p = new Popup();
@@ -87,6 +111,9 @@ void ResetScoreState() {
     life = kStartLife;
     lifeAtFrameStart = kStartLife;
     hudFlashed = 0;
+    warningShown = 0;
+    warningHeld = kWarningHoldFrames;
+    quietFrames = kWarningHoldFrames;
 }
 
 void AddScore(int points, int x, int y) {
@@ -117,10 +144,22 @@ void DrawPopup(const Popup* popup, BITMAP* target) {
                popup->y, popup->image->w, popup->frameHeight);
 }
 
+namespace {
+bool PopupShown(const Popup* p) {
+    int sx = p->x - cameraX;
+    return p->image && p->image->w + sx > 0 && sx < kScreenW;
+}
+}  // namespace
+
+void DrawPopups(BITMAP* target) {
+    for (const Popup* p = popupList.head; p; p = p->next)
+        if (PopupShown(p))
+            DrawPopup(p, target);
+}
+
 void UpdatePopups(BITMAP* target) {
     popupList.Walk([target](Popup* p) {
-        int sx = p->x - cameraX;
-        if (p->image && p->image->w + sx > 0 && sx < kScreenW)
+        if (PopupShown(p))
             DrawPopup(p, target);
         p->y += p->step;
         if (p->y < p->endY)
@@ -161,12 +200,38 @@ void DrawHud(BITMAP* target) {
     if (lifeImage)
         MaskedBlit(lifeImage, target, 0, 0, kLifePanelX, kLifePanelY, lifeImage->w, lifeImage->h);
     DrawNumber(target, life == 100 ? kLifeX100 : kLifeX, kLifeY, kLifeDigits, life);
-    // A change in each of several frames flashes every other frame, so the
-    // screen never stays yellow.
-    if (life != lifeAtFrameStart && !hudFlashed) {
-        rectfill(target, 0, 0, kScreenW, kScreenH, makecol(255, 240, 0));
-        hudFlashed = 1;
-    } else {
-        hudFlashed = 0;
+}
+
+LifeWarning NextLifeWarning(bool reduceFlashing) {
+    bool changed = life != lifeAtFrameStart;
+    if (!reduceFlashing) {
+        // A change in each of several frames flashes every other frame, so
+        // the screen never stays yellow.
+        hudFlashed = changed && !hudFlashed;
+        return hudFlashed ? kWarningFlash : kWarningNone;
+    }
+    // The frame stays up while life keeps changing, and neither comes nor
+    // goes sooner than kWarningHoldFrames after it last came or went: a
+    // steady warning, not a flicker.
+    quietFrames = changed ? 0 : quietFrames + 1;
+    bool wanted = quietFrames < kWarningHoldFrames;
+    if (wanted != (warningShown != 0) && warningHeld >= kWarningHoldFrames) {
+        warningShown = wanted;
+        warningHeld = 0;
+    }
+    ++warningHeld;
+    return warningShown ? kWarningFrame : kWarningNone;
+}
+
+void DrawFlash(BITMAP* target) {
+    rectfill(target, 0, 0, kScreenW, kScreenH, makecol(255, 240, 0));
+}
+
+void DrawWarningFrame(BITMAP* target) {
+    int edge = 0;
+    for (const WarningBand& b : kWarningBands) {
+        int c = makecol(b.r, b.g, b.b);
+        for (int i = 0; i < b.width; ++i, ++edge)
+            rect(target, edge, edge, kScreenW - 1 - edge, kScreenH - 1 - edge, c);
     }
 }

@@ -12,6 +12,9 @@ extern int timeLeft;          // 10 ms ticks left, 9000 at the start
 extern int life;              // 0..100
 extern int lifeAtFrameStart;  // the frame loop stores `life` here before any update
 extern int hudFlashed;        // the previous frame flashed yellow
+extern int warningShown;      // the calm warning's frame is up
+extern int warningHeld;       // frames since it came or went
+extern int quietFrames;       // frames since life last changed
 
 constexpr int kStartTimeLeft = 9000;
 constexpr int kStartLife = 100;
@@ -59,12 +62,25 @@ int ScorePopupFrame(int points);
 void DrawPopup(const Popup* popup, BITMAP* target);
 // Draws, raises and retires every pop-up; once per frame, last in the scene.
 void UpdatePopups(BITMAP* target);
+// Only the pictures UpdatePopups is about to draw, onto another bitmap.
+void DrawPopups(BITMAP* target);
 void FreePopup(Popup* popup);
 void FreeAllPopups();
 
 // Right to left from the rightmost digit whose left edge is at x; values of
 // 0 or below show only the minDigits padding zeros.
 void DrawNumber(BITMAP* target, int x, int y, int minDigits, int value);
-// Score, seconds, life panel and the one-frame yellow flash when life changed
-// since lifeAtFrameStart.
+// Score, seconds and the life panel.
 void DrawHud(BITMAP* target);
+
+// The warning that life changed since lifeAtFrameStart, decided once a frame.
+// As designed, a one-frame yellow flash over the whole picture, never in two
+// frames running. For a player who asked for fewer flashes, a red frame
+// round the picture, up while life keeps changing, that comes or goes at
+// most once in kWarningHoldFrames: no more than 3 changes a second.
+enum LifeWarning { kWarningNone, kWarningFlash, kWarningFrame };
+constexpr int kWarningHoldFrames = 12;
+constexpr int kWarningFrameWidth = 8;  // pixels of the frame at each edge
+LifeWarning NextLifeWarning(bool reduceFlashing);
+void DrawFlash(BITMAP* target);
+void DrawWarningFrame(BITMAP* target);

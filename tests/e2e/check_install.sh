@@ -4,7 +4,7 @@
 # entry, the AppStream metainfo, the man page and the icons; then makes the
 # Debian package and checks its fields and its menu entry.
 #   check_install.sh BUILD_DIR
-# Needs desktop-file-utils, appstream, man-db, groff-base and dpkg-dev.
+# Needs desktop-file-utils, appstream, man-db, groff-base, dpkg-dev and lintian.
 set -u
 BUILD=$(readlink -f "$1")
 TMP=$(mktemp -d)
@@ -109,6 +109,13 @@ if cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP/pkg" >"$TMP/cpack.l
     dpkg-deb -x "$DEB" "$TMP/unpacked"
     exec_line=$(field Exec "$TMP/unpacked/usr/share/applications/$ID.desktop")
     [ "$exec_line" = /usr/games/fluffernauts ] || fail "packaged menu entry starts '$exec_line'"
+    # The copyright file is machine-readable and names the licence of every
+    # file; Debian's own checker finds no error or warning in the package
+    # beyond the one every first upload gets.
+    grep -q '^License: GPL-2+$' "$TMP/unpacked/usr/share/doc/fluffernauts/copyright" ||
+        fail "the copyright file does not give the game's licence"
+    lintian --suppress-tags initial-upload-closes-no-bugs --fail-on error,warning "$DEB" \
+        >"$TMP/lintian.log" 2>&1 || { cat "$TMP/lintian.log" >&2; fail "lintian rejects the package"; }
 else
     cat "$TMP/cpack.log" >&2
     fail "cpack -G DEB failed"

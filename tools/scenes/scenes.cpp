@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -16,15 +17,18 @@
 #include "actors/walkers.h"
 #include "app/data/loader.h"
 #include "app/random.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
 #include "png.h"
 #include "screens/intro.h"
 #include "screens/screens.h"
+#include "screens/titlemenu.h"
 #include "support/headless.h"
 #include "world/killer.h"
 #include "world/moleholes.h"
+#include "world/scenery.h"
 #include "world/score.h"
 
 namespace {
@@ -89,6 +93,8 @@ void FrontEnd() {
             Save(hp->display(), "menu");
             SaveForReadme(hp->display(), "menu");
         }
+        if (f == 325)
+            Save(hp->display(), "menu_high_scores");
         if (f == 340)
             Save(hp->display(), "highscores_table");
         if (f == 390)
@@ -125,6 +131,165 @@ void Intro() {
             Save(hp->display(), "intro_flash");
     };
     PlayIntro();
+}
+
+// A piece of a picture, enlarged `times` without smoothing.
+void SaveZoomed(BITMAP* bmp, int x, int y, int w, int h, int times, const std::string& name) {
+    BITMAP* big = create_bitmap(w * times, h * times);
+    stretch_blit(bmp, big, x, y, w, h, 0, 0, big->w, big->h);
+    Save(big, name);
+    destroy_bitmap(big);
+}
+
+// The game's own font, pointer and backdrop, for scenes that run a screen.
+void LoadFrontAssets(HeadlessPlatform* hp) {
+    if (!fontData)
+        fontData = LoadDatafile(kFontFile);
+    gameFont = static_cast<FONT*>(fontData[0].dat);
+    if (!backdrop)
+        backdrop = LoadImage("tlebg.bmp");
+    if (!cursorImage)
+        cursorImage = LoadImage("cursor.bmp");
+    hp->SetMouseSprite(cursorImage, 40, 36);
+}
+
+// The menu comes back whole after the intro that F9, J plays in it.
+void MenuAfterIntro() {
+    HeadlessPlatform* hp = Fresh();
+    LoadFrontAssets(hp);
+    hp->MouseAt(0, 760, 520);
+    hp->PressKey(2, KEY_F9);
+    hp->PressKey(3, KEY_J, 'j');
+    hp->PressKey(120, KEY_ESC);  // ends the film; the menu ignores it
+    hp->PressKey(130, KEY_ENTER, '\r');
+    hp->onFrame = [hp](int f) {
+        if (f == 118)
+            Save(hp->display(), "intro_before_menu");
+        if (f == 125)
+            Save(hp->display(), "menu_after_intro");
+    };
+    TitleMenu(0);
+}
+
+// Plays a game from `seed` with the input `script` gives; `hook` sees every
+// presented frame and ends the game by returning true.
+void PlayScene(long seed, std::function<bool(HeadlessPlatform*, int)> hook,
+               std::function<void(HeadlessPlatform*)> script = nullptr) {
+    HeadlessPlatform* hp = Fresh();
+    LoadFrontAssets(hp);
+    hp->seedTime = seed;
+    hp->MouseAt(0, 620, 70);  // in the sky, clear of the scrolling edges
+    if (script)
+        script(hp);
+    hp->onFrame = [hp, hook](int f) { key[KEY_ESC] = hook(hp, f); };
+    RunGame();
+    key[KEY_ESC] = 0;
+}
+
+// The view that centres both tower strips, and whether they fit in it with
+// nothing of the foreground (a tree) in front of them.
+int TowersCamera() {
+    int span = game.towerStripX[1] + towerStrip[1]->w - game.towerStripX[0];
+    int ct = game.towerStripX[0] - (kScreenW - span) / 2;
+    return std::min(std::max(ct * 3 / 2, 0), kCameraMax);
+}
+bool TowersInClearView(int camera) {
+    for (int s = 0; s < 2; ++s) {
+        int sx = game.towerStripX[s] - 2 * camera / 3;
+        if (sx < 0 || sx + towerStrip[s]->w > kScreenW)
+            return false;
+        for (int y = 190 - 160; y < 300 - 160; ++y)  // the smoke and the towers' rows
+            for (int x = sx; x < sx + towerStrip[s]->w; ++x)
+                if (getpixel(foregroundLayer, x + camera, y) != bitmap_mask_color(foregroundLayer))
+                    return false;
+    }
+    return true;
+}
+
+// Both tower strips in one view, their six columns of smoke rising out of
+// the towers' tops: a layout whose strips lie close together in plain view.
+void Towers() {
+    long seed = 1;
+    for (bool found = false; !found; ++seed) {
+        Fresh()->seedTime = seed;
+        SetUpGame();
+        found = TowersInClearView(TowersCamera());
+        escaped = 1;
+        EndGame();
+    }
+    PlayScene(seed - 1, [](HeadlessPlatform* hp, int f) {
+        if (f == 2)
+            cameraX = TowersCamera();
+        if (f == 6) {
+            Save(hp->display(), "towers");
+            int left = game.towerStripX[0] - 2 * cameraX / 3 - 20;
+            int w = game.towerStripX[1] + towerStrip[1]->w - game.towerStripX[0] + 40;
+            SaveZoomed(hp->display(), std::max(left, 0), 180, std::min(w, kScreenW), 130, 3,
+                       "towers_zoom");
+        }
+        return f >= 7;
+    });
+}
+
+// A game paused with P: the note over the frozen scene, the pointer on it;
+// then the window goes to the background for a moment.
+void Paused() {
+    PlayScene(
+        4242,
+        [](HeadlessPlatform* hp, int f) {
+            if (f == 15)
+                Save(hp->display(), "paused");
+            windowFocused = f < 16 || f >= 19;  // away: the note's other hint
+            if (f == 18)
+                Save(hp->display(), "paused_away");
+            return f >= 25;
+        },
+        [](HeadlessPlatform* hp) {
+            hp->HoldKey(10, KEY_P);
+            hp->HoldKey(11, KEY_P, false);
+            hp->MouseAt(12, 540, 250);
+            hp->HoldKey(20, KEY_P);
+            hp->HoldKey(21, KEY_P, false);
+        });
+}
+
+// The counters over each of the sun's eight frames, with other digits in
+// each: one row at 1x, and the same enlarged twice.
+void CounterOnSun() {
+    const int w = 180, h = 160;
+    BITMAP* row = create_bitmap(8 * w, h);
+    PlayScene(4242, [row](HeadlessPlatform* hp, int f) {
+        if (f >= 3 && f < 11) {
+            int k = f - 3;
+            // 10 s, 23 s, ... 87 s: every digit in the tens and the units.
+            timeLeft = (10 + 11 * k) * 100 + 50;
+            score = 12345 * (k + 1) % 100000;
+        }
+        if (f >= 4 && f < 12)
+            blit(hp->display(), row, 0, 0, (f - 4) * w, 0, w, h);
+        return f >= 12;
+    });
+    Save(row, "counter_sun");
+    SaveZoomed(row, 0, 0, row->w, h, 2, "counter_sun_2x");
+    destroy_bitmap(row);
+}
+
+// Life drains with fewer flashes asked for: the steady red frame round the
+// picture instead of the yellow flash.
+void CalmWarning() {
+    settings.reduceFlashing = true;
+    PlayScene(4242, [](HeadlessPlatform* hp, int f) {
+        if (f == 5) {
+            ShowKiller(killer);
+            killer->state = kKillerFiring;
+            killer->y = 300;
+            killer->fireTimer = 1000;
+        }
+        if (f == 20)
+            Save(hp->display(), "warning_frame");
+        return f >= 21;
+    });
+    settings.reduceFlashing = false;
 }
 
 // A game: a frame of it, then its end by time with the game-over picture
@@ -269,6 +434,11 @@ int main(int argc, char** argv) {
     AGame();
     GroundActors();
     UfoShot();
+    MenuAfterIntro();
+    Towers();
+    Paused();
+    CounterOnSun();
+    CalmWarning();
     std::printf("pictures in %s; the README's in %s/readme (copy to docs/screenshots)\n",
                 outDir.c_str(), outDir.c_str());
     return 0;

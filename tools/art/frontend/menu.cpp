@@ -202,6 +202,22 @@ Canvas MenuPanel() {
     return c;
 }
 
+// Every row's label in one lettering: the largest size, up to 17 pixels,
+// at which the longest label fits beside a lit button's marker.
+const char* const kLabelFont = art::kFontSansBold;
+constexpr int kMarkerRoom = 12;  // the marker and a gap, from the button's left edge
+constexpr int kLabelRoom = (kRowW - 8) - kMarkerRoom - 3;
+
+int LabelSize() {
+    int px = 17;
+    for (bool fits = false; !fits && px > 10; px -= fits ? 0 : 1) {
+        fits = true;
+        for (const char* label : kRowLabels)
+            fits &= Canvas::TextWidth(kLabelFont, px, label) <= kLabelRoom;
+    }
+    return px;
+}
+
 void Button(Canvas& c, int row, bool lit) {
     int x0 = kRowX, y0 = kRowY + row * kRowH;
     int bx0 = x0 + 3, by0 = y0 + 4, bx1 = x0 + kRowW - 4, by1 = y0 + kRowH - 5;
@@ -218,17 +234,16 @@ void Button(Canvas& c, int row, bool lit) {
         for (int x = bx0 + 1; x <= bx1 - 1; ++x)
             if (!upper.IsMask(x, y))
                 c.Set(x, y, y <= by0 + 2 ? edge : top);
-    const char* font = art::kFontSansBold;
     std::string label = kRowLabels[row];
-    int px = 17;
-    while (px > 12 && Canvas::TextWidth(font, px, label) > 98)
-        --px;
-    Canvas text = fe::OutlinedText(font, px, label, lit ? pal::kOutline : pal::kWhite,
+    const int px = LabelSize();
+    Canvas text = fe::OutlinedText(kLabelFont, px, label, lit ? pal::kOutline : pal::kWhite,
                                    lit ? pal::kYellow2 : pal::kOutline);
-    int tw = Canvas::TextWidth(font, px, label);
-    c.Blit(text, x0 + (kRowW - tw) / 2 - 2 + (lit && tw <= 86 ? 3 : 0), y0 + 7 + (17 - px) / 2);
-    if (lit && tw <= 86) {
-        // A small marker at the left of the lit button, where it has room.
+    int tw = Canvas::TextWidth(kLabelFont, px, label);
+    // Centred on the button; on a lit one, in the room right of its marker.
+    int left = lit ? bx0 + kMarkerRoom : bx0 + 3, right = bx1 - 3;
+    // The text's picture has 2 pixels of margin left of its letters.
+    c.Blit(text, (left + right + 1 - tw) / 2 - 2, y0 + 7 + (17 - px) / 2);
+    if (lit) {
         c.Polygon({{double(bx0 + 4), double(by0 + 10)},
                    {double(bx0 + 10), double(by0 + 15.5)},
                    {double(bx0 + 4), double(by0 + 21)}},

@@ -112,6 +112,35 @@ ART_MEMBER(panel, "panel.bmp") {
     return c;
 }
 
+// The note over a paused game: "Paused" in the lettering of the other
+// panels' headings, and a band at row 84 on which the game prints its hint
+// (the game's font, centred) under it.
+constexpr int kPauseW = 380;
+constexpr int kPauseH = 124;
+constexpr int kPauseHintY = 84;
+
+ART_MEMBER(pause, "pause.bmp") {
+    Canvas c(kPauseW, kPauseH);
+    fe::BevelPanel(c, 0, 0, kPauseW - 1, kPauseH - 1, 18, 12, pal::kViolet0, pal::kViolet1,
+                   pal::kViolet2, kBoardInner);
+    // Saucer lights along the top of the frame, as on the statistics panel.
+    for (int x = 40; x < kPauseW - 30; x += 22) {
+        c.Circle(x + 0.5, 7.5, 3.5, pal::kOutline);
+        c.Circle(x + 0.5, 7.5, 2.5, (x / 22) % 2 ? pal::kYellow1 : pal::kYellow2);
+    }
+    fe::ChunkyStyle st;
+    st.rimWidth = 3;
+    st.depth = 4;
+    st.wave = 2;
+    Heading(c, 34, "Paused", 16, st);
+    fe::Tint(c, 26, kPauseHintY - 3, kPauseW - 27, kPauseHintY + 19, pal::kViolet1, 0.18);
+    // A resting saucer at each end of the heading.
+    Canvas ship = fe::MakeSaucer(40, false, 15);
+    c.Blit(ship, 30, 34);
+    c.Blit(ship, kPauseW - 30 - ship.w(), 34);
+    return c;
+}
+
 ART_MEMBER(gameover, "gameover.bmp") {
     fe::ChunkyStyle st;
     st.top = pal::kOrange;
@@ -145,7 +174,7 @@ ART_MEMBER(gameover, "gameover.bmp") {
 }
 
 ART_MEMBER(credits, "credits.bmp") {
-    const int w = 520, h = 470;
+    const int w = 520, h = 560;
     Canvas c(w, h);
     fe::BevelPanel(c, 0, 0, w - 1, h - 1, 20, 14, pal::kViolet0, pal::kViolet1, pal::kViolet2,
                    kBoardInner);
@@ -154,25 +183,38 @@ ART_MEMBER(credits, "credits.bmp") {
     st.depth = 5;
     st.wave = 4;
     Heading(c, 44, "Credits", 18, st);
-    struct Line {
-        const char* role;  // small caption in gold
-        const char* name;  // invented crew member
+    // The same crew in the same roles as the credits in the intro's crawl.
+    struct Section {
+        const char* role;   // small caption in gold
+        const char* names;  // one line each, "\n" between lines
     };
-    static const Line kLines[] = {
-        {"Game design", "Pom Pom Bristlewick"},
-        {"Programming", "Bix Loopington"},
-        {"Pictures", "Mira Pixelwood"},
-        {"Sound and music", "Tuba Nebulon"},
-        {"Fluffernaut wrangling", "Captain Fuzzbottom"},
-        {"Testing", "The Meadow Mole Brigade"},
+    static const Section kSections[] = {
+        {"Idea and Concept", "Professor Pom Fuzzleworth"},
+        {"Main Artists", "Penny Pixelpaw & Bartholomew Brushtail"},
+        {"Artist in Charge of Antialiasing", "Sir Jaggy Edgeworth"},
+        {"Coding", "Ada Loopington"},
+        {"Additional Game Design & Mole Timing", "Doris Diggins"},
+        {"Catering", "Auntie Crumble & The Midnight Pizza Wagon"},
+        {"Beta Testing",
+         "Team Trigger Finger, Gus the Office Cat,\nNana Quickdraw, Everyone Who Clicked Too Much"},
     };
-    int y = 112;
-    for (const Line& l : kLines) {
-        c.Text(art::kFontSansBold, 14, fe::CentreX(art::kFontSansBold, 14, l.role, w / 2), y,
-               l.role, pal::kYellow1);
-        Canvas name = fe::OutlinedText(art::kFontSansBold, 19, l.name, pal::kWhite);
-        c.Blit(name, (w - name.w()) / 2, y + 2);
-        y += 46;
+    int y = 120;  // the first caption's baseline
+    for (const Section& sec : kSections) {
+        c.Text(art::kFontSansBold, 13, fe::CentreX(art::kFontSansBold, 13, sec.role, w / 2), y,
+               sec.role, pal::kYellow1);
+        y += 1;
+        std::string names = sec.names;
+        for (size_t start = 0; start <= names.size();) {
+            size_t end = names.find('\n', start);
+            if (end == std::string::npos)
+                end = names.size();
+            Canvas line = fe::OutlinedText(art::kFontSansBold, 16, names.substr(start, end - start),
+                                           pal::kWhite);
+            c.Blit(line, (w - line.w()) / 2, y);
+            y += 20;
+            start = end + 1;
+        }
+        y += 25;
     }
     std::string foot = "A Fuzzball Studio production, made with Allegro";
     c.Text(art::kFontSans, 13, fe::CentreX(art::kFontSans, 13, foot, w / 2), h - 44, foot,

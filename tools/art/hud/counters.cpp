@@ -14,7 +14,7 @@ namespace {
 // at 87 - 4 * 18 = 15; a life of 100 spans x 20..74, the panel's width.
 constexpr int kDigitW = 18;
 constexpr int kDigitH = 24;
-constexpr int kDigitInkW = 14;  // leaves room for outline and shadow
+constexpr int kDigitInkW = 13;  // leaves room for the two-pixel rim and shadow
 constexpr int kDigitPx = 28;    // DejaVu Sans Bold at this size: digits ~20 rows
 
 // Gold lettering: bright on the blue sky at the top and on the grass below.
@@ -73,9 +73,12 @@ ART_MEMBER(digit, "digit.bmp") {
     for (int d = 0; d < 10; ++d) {
         hud::Ink ink = DigitInk(d, squeeze);
         Canvas cell(kDigitW, kDigitH);
-        // Column 0 stays empty: a gap between neighbouring digits.
         int x = 2 + (kDigitInkW - ink.w) / 2;
-        hud::PaintLettering(cell, ink, x, 1, kGold);
+        hud::PaintLettering(cell, ink, x, 2, kGold);
+        // A second ring of the dark rim: the seconds stand on the sun's
+        // face, whose yellow and orange the gold alone does not stand out
+        // from. Neighbouring digits' rims meet in one dark band.
+        cell.OutlineRect(0, 0, kDigitW - 1, kDigitH - 1, pal::kOutline);
         c.BlitPart(cell, 0, 0, d * kDigitW, 0, kDigitW, kDigitH, false);
     }
     return c;

@@ -155,7 +155,10 @@ Canvas Segment(bool round, bool ruined) {
     for (int x = 0; x < kSeg; x += 6)
         Stone(c, x, 14, x + 2, 16, 9);
     int x0 = round ? 6 : 5, x1 = round ? 19 : 20;
-    int roofTop = round ? 3 : 4;
+    // Both towers reach the segment's top row with their outline, where
+    // their smoke starts: the round one with its battlements, the square
+    // one with its chimney.
+    int roofTop = round ? 1 : 4;
     if (!ruined) {
         Stone(c, x0, roofTop + 3, x1, kSeg - 1, round ? 10 : 11);
         if (round) {
@@ -164,7 +167,7 @@ Canvas Segment(bool round, bool ruined) {
         } else {
             // Square tower with a chimney that the smoke comes out of.
             c.Rect(x0 - 1, roofTop + 2, x1 + 1, roofTop + 3, pal::kGrey1);
-            Stone(c, 11, 0, 15, roofTop + 2, 13);
+            Stone(c, 11, 1, 15, roofTop + 2, 13);
         }
         c.Rect(12, 11, 13, 16, pal::kOutline);  // arrow slit
         c.Set(12, 15, Mix(pal::kYellow0, pal::kOutline, 0.3));
@@ -196,26 +199,37 @@ Canvas Segment(bool round, bool ruined) {
 }
 
 // One frame of a smoke column: puffs leave the chimney at the bottom,
-// drift up, grow and fade; the phase loops over the 16 frames.
+// drift up, grow and fade; the phase loops over the 16 frames. The strip's
+// bottom row lies on the tower's top, so every frame's smoke reaches it.
 constexpr int kSmokeW = 48, kSmokeH = 80, kSmokeFrames = 16;
 
 Canvas SmokeFrame(int k, int variant, bool fire) {
     Canvas c(kSmokeW, kSmokeH);
     const int n = fire ? 8 : 7;
     std::vector<Puff> puffs;
+    if (!fire) {
+        // The puff still in the chimney's mouth, swelling before it leaves.
+        double swell = 0.5 + 0.5 * std::sin(2 * kPi * (double(k) / kSmokeFrames * n));
+        puffs.push_back({kSmokeW / 2.0, kSmokeH - 2.5, 2.6 + 0.6 * swell});
+    }
     for (int i = 0; i < n; ++i) {
         double t = std::fmod(double(k) / kSmokeFrames + double(i) / n, 1.0);
         double lean = (variant == 0 ? 1 : -1) * 6 * t * t;
-        double x = kSmokeW / 2.0 + lean + 2.5 * std::sin(2 * kPi * (t * 1.5 + i * 0.37));
-        double r = fire ? 5 + 8 * t : 2.5 + 5 * t;
-        double bottom = fire ? kSmokeH - 12 : kSmokeH - 3;
-        double y = bottom - r * 0.6 - t * (bottom - 17);
+        // Close to the chimney the column sways less.
+        double sway = 2.5 * std::min(1.0, 4 * t);
+        double x = kSmokeW / 2.0 + lean + sway * std::sin(2 * kPi * (t * 1.5 + i * 0.37));
+        double r = fire ? 5 + 8 * t : 2.8 + 5 * t;
+        double bottom = fire ? kSmokeH - 12 : kSmokeH - 2;
+        // Slow out of the chimney, then rising steadily: no gap opens
+        // between the mouth and the puff that just left it.
+        double rise = fire ? t : t * t * (1.6 - 0.6 * t);
+        double y = bottom - r * 0.6 - rise * (bottom - 17);
         if (t > 0.9)
             r *= (1 - t) / 0.1;  // the last puff thins away at the top
         puffs.push_back({x, y, r});
     }
     if (fire) {
-        PaintPuffs(c, puffs.data(), n, pal::kGrey0, pal::kGrey1,
+        PaintPuffs(c, puffs.data(), int(puffs.size()), pal::kGrey0, pal::kGrey1,
                    Mix(pal::kGrey1, pal::kGrey2, 0.5));
         // Flames licking out of the ruin, flickering frame by frame.
         for (int j = 0; j < 4; ++j) {
@@ -235,7 +249,7 @@ Canvas SmokeFrame(int k, int variant, bool fire) {
                       pal::kYellow1);
         }
     } else {
-        PaintPuffs(c, puffs.data(), n, pal::kGrey2, pal::kGrey3, pal::kWhite);
+        PaintPuffs(c, puffs.data(), int(puffs.size()), pal::kGrey2, pal::kGrey3, pal::kWhite);
     }
     c.Outline();
     return c;
