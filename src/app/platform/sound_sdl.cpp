@@ -229,10 +229,11 @@ SoundLock::~SoundLock() {
 }
 
 bool StartSound() {
+    static bool playing = false;
     if (!soundMutex || soundStarted) {
-        return soundStarted;
+        return soundStarted && playing;
     }
-    bool playing = false;
+    playing = false;
     bool audio = false;
     {
         QuietStderr quiet;
@@ -246,13 +247,10 @@ bool StartSound() {
             }
         }
     }
-    if (!playing) {
-        if (audio) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-        // Silent, but the tune's player still keeps time for the intro.
-        SoundLock lock;
-        install_sound(DIGI_NONE, MIDI_NONE, nullptr);
+    // Silent, but the tune's player still keeps time for the intro: it
+    // needs only the clock.
+    if (!playing && audio) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     soundStarted = true;
     _add_exit_func(StopAtExit, "StopAtExit");
