@@ -1,9 +1,10 @@
 #include "support/headless.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
+#include "app/data/paths.h"
+#include "app/platform/allegro_lib.h"
 #include "app/system.h"
 #include "support/assets.h"
 
@@ -76,16 +77,13 @@ void HeadlessPlatform::NextFrameWithoutPresent() {
     }
 }
 
+// The game's own bring-up of Allegro, without the clock and the sound: the
+// same drivers, pixels and configuration as a real run.
 void StartAllegro16() {
-    static bool started = false;
-    if (!started) {
-        install_allegro(SYSTEM_NONE, &errno, atexit);
-        started = true;
+    std::string error;
+    if (!StartAllegroLibrary(DataFile("patches.dat"), error)) {
+        throw std::runtime_error(error);
     }
-    set_color_depth(16);
-    // Without a display Allegro leaves red and blue swapped; a real screen
-    // is 5-6-5, and the pictures must match it.
-    _rgb_r_shift_16 = 11, _rgb_g_shift_16 = 5, _rgb_b_shift_16 = 0;
 }
 
 bool HeadlessPlatform::Startup(std::string&) {

@@ -41,6 +41,7 @@ void SoundPause(bool paused);
 
 // Keys into key[], the key buffer and keyboard_callback, as Allegro's own
 // keyboard drivers give them: `scancode` is a KEY_ code, `character` the
-// character the key typed (0 for none).
+// character the key typed (0 for none). A character typed without a key of
+// its own (an input method's) comes as scancode 0.
 void FeedKeyDown(int scancode, int character);
 void FeedKeyUp(int scancode);
