@@ -50,6 +50,9 @@ void Show(PointerMark& pointer) {
 
 void Pause(bool byFocus) {
     platform->PauseSounds(true);
+    // The player may leave the window while the game waits.
+    int wasConfined = pointerConfined;
+    pointerConfined = 0;
     blit(backBuffer, scratchBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
     DrawNote(byFocus);
     platform->ClearKeybuf();
@@ -84,6 +87,7 @@ void Pause(bool byFocus) {
     }
     platform->ClearKeybuf();
     blit(scratchBuffer, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+    pointerConfined = wasConfined;
     platform->PauseSounds(false);
 }
 
