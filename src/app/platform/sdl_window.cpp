@@ -197,16 +197,21 @@ PixelSize GameWindow::PixelsNow() const {
     return p;
 }
 
+bool PointerToPicture(int wx, int wy, int windowW, int windowH, int pixelsW, int pixelsH, int& px,
+                      int& py) {
+    // Window units to real pixels: the picture is placed in real pixels.
+    int x = windowW > 0 ? int(long(wx) * pixelsW / windowW) : wx;
+    int y = windowH > 0 ? int(long(wy) * pixelsH / windowH) : wy;
+    PictureRect r = FitPicture(pixelsW, pixelsH, kPictureW, kPictureH);
+    WindowToPicture(r, kPictureW, kPictureH, x, y, px, py);
+    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+}
+
 bool GameWindow::ToPicture(int wx, int wy, int& px, int& py) const {
     int ww = 1, wh = 1;
     SDL_GetWindowSize(window_, &ww, &wh);
     PixelSize p = PixelsNow();
-    // Window units to real pixels: the picture is placed in real pixels.
-    int x = ww > 0 ? int(long(wx) * p.w / ww) : wx;
-    int y = wh > 0 ? int(long(wy) * p.h / wh) : wy;
-    PictureRect r = FitPicture(p.w, p.h, kPictureW, kPictureH);
-    WindowToPicture(r, kPictureW, kPictureH, x, y, px, py);
-    return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h;
+    return PointerToPicture(wx, wy, ww, wh, p.w, p.h, px, py);
 }
 
 void GameWindow::Show(BITMAP* picture) {

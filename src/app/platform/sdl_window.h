@@ -31,6 +31,12 @@ bool SoftwareGl(const char* glRenderer);
 // for it ("" when that is not OpenGL, or unknown).
 bool UseGpu(Renderer choice, bool gpuMade, const char* glRenderer);
 
+// The picture's pixel (px, py) under a point (wx, wy) of a window of
+// windowW x windowH units that has pixelsW x pixelsH real pixels, clamped to
+// the picture on the bars; true when the point lies on the picture.
+bool PointerToPicture(int wx, int wy, int windowW, int windowH, int pixelsW, int pixelsH, int& px,
+                      int& py);
+
 class GameWindow {
   public:
     // Opens the window (hidden until the first frame) and the way frames
