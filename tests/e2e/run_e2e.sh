@@ -26,10 +26,11 @@ grep -q -- --fullscreen out.txt || fail "--help does not mention --fullscreen"
 grep -q -- --timedemo err.txt || fail "no usage after an unknown option"
 
 for display in "" ":199"; do
-    DISPLAY=$display "$BIN" >out.txt 2>err.txt
+    DISPLAY=$display WAYLAND_DISPLAY= "$BIN" >out.txt 2>err.txt
     status=$?
     [ $status -eq 1 ] || fail "no display ('$display'): status $status, wanted 1"
-    [ "$(wc -l <err.txt)" -eq 1 ] && grep -q '^Fluffernauts needs a graphical display (X11): ' err.txt ||
+    [ "$(wc -l <err.txt)" -eq 1 ] &&
+        grep -q '^Fluffernauts needs a graphical display (X11 or Wayland): ' err.txt ||
         fail "no display ('$display'): stderr was '$(cat err.txt)'"
 done
 

@@ -217,15 +217,12 @@ class SdlPlatform : public Platform {
         blit(frame, kept_, 0, 0, dx, dy, kScreenW, kScreenH);
         window_.Show(kept_);
         keptIsFrame_ = dx == 0 && dy == 0;
-        Pump(0);
     }
     void PresentAgain(BITMAP* frame) override {
         // The window shows it already, and shows it again by itself when
         // uncovered or resized.
         if (!keptIsFrame_) {
             Present(frame, 0, 0);
-        } else {
-            Pump(0);
         }
     }
 
@@ -263,25 +260,29 @@ class SdlPlatform : public Platform {
         }
     }
 
-    // Every wait takes the desktop's events as they come.
+    // Every wait takes the desktop's events as they come, and sleeps
+    // between them.
     void Wait(unsigned ms) {
         Uint64 end = SDL_GetTicks64() + ms;
-        for (;;) {
+        do {
             Uint64 now = SDL_GetTicks64();
-            if (now >= end) {
-                break;
-            }
-            Pump(int(end - now));
-        }
-        Pump(0);
+            Pump(now < end ? int(end - now) : 0);
+        } while (SDL_GetTicks64() < end);
     }
 
+    // Each look at the display server costs a few system calls: one look a
+    // pump, however many events it brings.
     void Pump(int waitMs) {
         SDL_Event e;
-        bool got = waitMs > 0 ? SDL_WaitEventTimeout(&e, waitMs) : SDL_PollEvent(&e);
-        while (got) {
+        if (waitMs > 0) {
+            if (SDL_WaitEventTimeout(&e, waitMs)) {
+                Handle(e);
+            }
+        } else {
+            SDL_PumpEvents();
+        }
+        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             Handle(e);
-            got = SDL_PollEvent(&e);
         }
         FeedPendingKey();
         bool confine = pointerConfined && windowFocused && window_.window();
