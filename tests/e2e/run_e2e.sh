@@ -147,6 +147,34 @@ for case in "INT 130 menu" "TERM 143 game" "HUP 129 title"; do
     grep -q "Shutting down" "$OUT/signal.log" && fail "SIG$1: $(cat "$OUT/signal.log")"
 done
 
+# --- a message goes with its game: damaged data shows a box (and says it on
+# stderr); a signal while it shows ends the program with 128 + the signal,
+# and no window of the game outlives it, even killed outright ---
+COPY=$(mktemp -d)
+cp "$BIN" "$COPY/" && cp -r "$(dirname "$BIN")/data" "$COPY/data" || fail "no copy of the game"
+rm -f "$COPY/data/hiscore.dat"
+head -c 1000 "$(dirname "$BIN")/data/gfx.dat" >"$COPY/data/gfx.dat"
+boxes() { xwininfo -root -children | grep -c '"Fluffernauts": ()'; }
+for sig in TERM KILL; do
+    "$COPY/fluffernauts" >"$OUT/message.log" 2>&1 &
+    GAME=$!
+    for _ in $(seq 50); do
+        [ "$(boxes)" -gt 0 ] && break
+        sleep 0.1
+    done
+    [ "$(boxes)" -eq 1 ] || fail "no message box for a damaged gfx.dat"
+    shot message
+    kill -"$sig" "$GAME"
+    [ $sig = TERM ] && want=143 || want=137
+    wait_exit $want "SIG$sig while the message shows"
+    sleep 0.3
+    [ "$(xwininfo -root -children | grep -c '"Fluffernauts"')" -eq 0 ] ||
+        fail "a window of the game outlived it (SIG$sig)"
+    grep -q 'member "cursor.bmp" of .*gfx.dat' "$OUT/message.log" ||
+        fail "the message is not on stderr: $(cat "$OUT/message.log")"
+done
+rm -rf "$COPY"
+
 # --- the timedemo plays every recording exactly as recorded ---
 for replay in "$REPLAYS"/*.replay; do
     name=$(basename "$replay" .replay)

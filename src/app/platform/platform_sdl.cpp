@@ -271,15 +271,18 @@ class SdlPlatform : public Platform {
     }
 
     // Each look at the display server costs a few system calls: one look a
-    // pump, however many events it brings.
+    // pump, however many events it brings, and none for the polls that
+    // follow a look within the same millisecond (a wait that just ended).
     void Pump(int waitMs) {
         SDL_Event e;
         if (waitMs > 0) {
             if (SDL_WaitEventTimeout(&e, waitMs)) {
                 Handle(e);
             }
-        } else {
+            lastLook_ = SDL_GetTicks64();
+        } else if (SDL_GetTicks64() != lastLook_) {
             SDL_PumpEvents();
+            lastLook_ = SDL_GetTicks64();
         }
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             Handle(e);
@@ -483,6 +486,7 @@ class SdlPlatform : public Platform {
     int pending_ = 0;  // a key whose character may follow as text
     int pendingCharacter_ = 0;
     int pointerX_ = -1, pointerY_ = -1;  // in the window's coordinates
+    Uint64 lastLook_ = 0;                // when the display server was last asked
     bool systemPointerHidden_ = false;
     bool confined_ = false;
     bool detached_ = false;
