@@ -26,6 +26,8 @@ TEST(Window, OpensAtTheLargestWholeMultipleThatFitsOrAsChosen) {
         {1920, 1080, 3, 1000, 700, 1000, 700},
         // A size kept from a larger desktop, or too small to be meant.
         {1366, 768, 0, 1600, 1200, 800, 600},
+        {1366, 768, 0, 1600, 700, 800, 600},
+        {1366, 768, 0, 1000, 1000, 800, 600},
         {1920, 1080, 0, 200, 150, 800, 600},
     };
     for (const Case& c : cases) {
