@@ -5,7 +5,8 @@
 // SIGINT, SIGTERM and SIGHUP set quitRequest, so that every screen ends in
 // order; a second signal of the same kind ends the program at once. While a
 // message box shows, nothing else runs that could notice the request: a
-// signal then ends the program at once, with 128 + its number.
+// signal then ends the program at once, with 128 + its number, and the box
+// (a child process) ends with the program however it ends.
 void CatchQuitSignals();
 void MessageBoxShowing(bool showing);
 

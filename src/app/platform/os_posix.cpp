@@ -1,4 +1,8 @@
+#include <pthread.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <csignal>
 #include <cstdlib>
@@ -10,6 +14,22 @@
 namespace {
 
 volatile std::sig_atomic_t messageShowing = 0;
+pid_t gamePid = 0;
+
+// The message box runs in a child of ours (SDL forks for it on X11, and
+// starts zenity from a child on Wayland): it must end with the game, even
+// one killed outright.
+void InBoxChild() {
+    if (!messageShowing) {
+        return;
+    }
+#ifdef __linux__
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+    if (getppid() != gamePid) {
+        _exit(1);
+    }
+}
 
 void OnSignal(int sig) {
     if (messageShowing) {
@@ -31,6 +51,12 @@ void CatchQuitSignals() {
 }
 
 void MessageBoxShowing(bool showing) {
+    static bool hooked = false;
+    if (showing && !hooked) {
+        gamePid = getpid();
+        pthread_atfork(nullptr, nullptr, InBoxChild);
+        hooked = true;
+    }
     messageShowing = showing ? 1 : 0;
 }
 

@@ -214,6 +214,11 @@ class SdlPlatform : public Platform {
     void Rest(unsigned ms) override { Wait(ms); }
 
     void Present(BITMAP* frame, int dx, int dy) override {
+        // Some screens present the same picture every pass; the window
+        // already shows it.
+        if (dx == 0 && dy == 0 && keptIsFrame_ && SameAsKept(frame)) {
+            return;
+        }
         blit(frame, kept_, 0, 0, dx, dy, kScreenW, kScreenH);
         window_.Show(kept_);
         keptIsFrame_ = dx == 0 && dy == 0;
@@ -245,6 +250,15 @@ class SdlPlatform : public Platform {
     void DetachMouse() override { detached_ = true; }
 
   private:
+    bool SameAsKept(BITMAP* frame) const {
+        for (int y = 0; y < kScreenH; ++y) {
+            if (std::memcmp(frame->line[y], kept_->line[y], kScreenW * 2) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     void SetIcon() {
         std::ifstream in(DataFile("icon.rgba"), std::ios::binary);
         std::vector<char> rgba(size_t(kIconSide) * kIconSide * 4);
