@@ -5,8 +5,10 @@
 # Checks the command line and a start without a display; then the title,
 # the menu (and what waiting in it costs), the high score table, the intro
 # film, a game with a pause, F11 and Escape, and Up, Enter to quit; the
-# window's close button during a game; SIGINT, SIGTERM and SIGHUP; and
-# --timedemo on every recorded game. Screenshots land in OUTDIR.
+# window's close button during a game; SIGINT, SIGTERM and SIGHUP; the
+# message box of damaged data going with its game; --timedemo on every
+# recorded game; and the refusal of an 8-bit display. Screenshots land in
+# OUTDIR.
 set -u
 BIN=$(readlink -f "$1")
 WM_DELETE=$(readlink -f "$2")
@@ -190,6 +192,25 @@ printf 'seed 1\nmouse 1 2\n' >damaged.replay
 "$BIN" --timedemo damaged.replay >out.txt 2>err.txt
 [ $? -eq 2 ] && [ -s err.txt ] || fail "a damaged timedemo file must give a message and status 2"
 
+# --- a display that cannot show 16-bit pictures: the game says so, and its
+# OK button ends it with status 1 (a failure, not a normal end) ---
+stop_display
+start_display 800x600x8
+"$BIN" >"$OUT/hicolor.log" 2>&1 &
+GAME=$!
+for _ in $(seq 50); do
+    [ "$(boxes)" -gt 0 ] && break
+    sleep 0.1
+done
+[ "$(boxes)" -eq 1 ] || fail "no message box on an 8-bit display: $(cat "$OUT/hicolor.log")"
+shot hicolor
+read -r bw bh bx by < <(xwininfo -root -children | grep '"Fluffernauts": ()' |
+    sed 's/.*) *\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\).*/\1 \2 \3 \4/')
+click $((bx + bw / 2)) $((by + bh - 25))
+wait_exit 1 "the Hicolor message's OK"
+grep -q '^Sorry, but you need a Hicolor mode' "$OUT/hicolor.log" ||
+    fail "the Hicolor message is not on stderr: $(cat "$OUT/hicolor.log")"
+
 stop_display
 echo "e2e: options, no display, title, menu, table, intro, game, pause, F11, close button," \
-     "signals and timedemo passed; screenshots in $OUT"
+     "signals, message boxes, timedemo and the Hicolor refusal passed; screenshots in $OUT"
