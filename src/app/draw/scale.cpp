@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -69,26 +69,67 @@ void ConvertRow(const uint16_t* src, uint32_t* dst, int n, PixelLayout layout, i
 }
 
 // Source column of each target column of a rectangle `w` wide: the nearest
-// pixel, the same rule as WindowToPicture's.
-const std::vector<int>& ColumnTable(int w, int pictureW) {
-    static std::vector<int> table;
-    static int tableW = -1, tablePictureW = -1;
-    if (tableW != w || tablePictureW != pictureW) {
-        table.resize(size_t(w));
+// pixel, the same rule as WindowToPicture's. For a window at least as wide
+// as the picture, every 8 target columns come from at most 8 neighbouring
+// source columns: `base` and `offsets` give them for one shuffle a block.
+struct ColumnTable {
+    int w = -1, pictureW = -1;
+    std::vector<int> cols;
+    std::vector<int> base;         // first source column of each block of 8
+    std::vector<int32_t> offsets;  // 8 a block, each 0..7 from its base
+    bool shuffled = false;         // the blocks may be used
+};
+
+const ColumnTable& Columns(int w, int pictureW) {
+    static ColumnTable t;
+    if (t.w != w || t.pictureW != pictureW) {
+        t.w = w;
+        t.pictureW = pictureW;
+        t.cols.resize(size_t(w));
         for (int i = 0; i < w; ++i) {
-            table[size_t(i)] = int(int64_t(i) * pictureW / w);
+            t.cols[size_t(i)] = int(int64_t(i) * pictureW / w);
         }
-        tableW = w;
-        tablePictureW = pictureW;
+        t.shuffled = w >= pictureW;
+        t.base.clear();
+        t.offsets.clear();
+        for (int i = 0; t.shuffled && i + 8 <= w; i += 8) {
+            t.base.push_back(t.cols[size_t(i)]);
+            for (int j = 0; j < 8; ++j) {
+                t.offsets.push_back(t.cols[size_t(i + j)] - t.cols[size_t(i)]);
+            }
+        }
     }
-    return table;
+    return t;
 }
 
+#if defined(__x86_64__)
+bool HaveAvx2() {
+    static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return have;
+}
+
+// `row` must be readable 8 pixels past the picture's last column.
+__attribute__((target("avx2"))) int SpreadBlocksAvx2(const uint32_t* row, uint32_t* out,
+                                                     const ColumnTable& t) {
+    const size_t blocks = t.base.size();
+    for (size_t k = 0; k < blocks; ++k) {
+        __m256i src = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + t.base[k]));
+        __m256i idx = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&t.offsets[k * 8]));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k * 8),
+                            _mm256_permutevar8x32_epi32(src, idx));
+    }
+    return int(blocks * 8);
+}
+#endif
+
 template <typename Pixel>
-void SpreadRow(const Pixel* row, Pixel* out, int w, int pictureW, const std::vector<int>& cols) {
+void SpreadRow(const Pixel* row, Pixel* out, int pictureW, const ColumnTable& t) {
+    const int w = t.w;
     if (w == pictureW) {
         std::memcpy(out, row, size_t(w) * sizeof(Pixel));
-    } else if (w % pictureW == 0) {
+        return;
+    }
+    if (w % pictureW == 0) {
         int k = w / pictureW;
         for (int i = 0; i < pictureW; ++i) {
             Pixel p = row[i];
@@ -96,10 +137,18 @@ void SpreadRow(const Pixel* row, Pixel* out, int w, int pictureW, const std::vec
                 *out++ = p;
             }
         }
-    } else {
-        for (int i = 0; i < w; ++i) {
-            out[i] = row[cols[size_t(i)]];
+        return;
+    }
+    int i = 0;
+#if defined(__x86_64__)
+    if constexpr (sizeof(Pixel) == 4) {
+        if (t.shuffled && HaveAvx2()) {
+            i = SpreadBlocksAvx2(row, out, t);
         }
+    }
+#endif
+    for (; i < w; ++i) {
+        out[i] = row[t.cols[size_t(i)]];
     }
 }
 
@@ -123,9 +172,10 @@ void Bars(const PixelTarget& t, const PictureRect& r) {
 template <typename Pixel>
 void Scale(BITMAP* picture, const PixelTarget& t, const PictureRect& r) {
     const int pw = picture->w, ph = picture->h;
-    const std::vector<int>& cols = ColumnTable(r.w, pw);
+    const ColumnTable& cols = Columns(r.w, pw);
+    // Read up to 8 pixels past the row's end by the shuffles.
     static std::vector<uint32_t> converted;
-    converted.resize(size_t(pw));
+    converted.resize(size_t(pw) + 8);
     uint8_t* base = static_cast<uint8_t*>(t.pixels);
     int lastSource = -1;
     Pixel* lastRow = nullptr;
@@ -138,13 +188,13 @@ void Scale(BITMAP* picture, const PixelTarget& t, const PictureRect& r) {
         }
         const uint16_t* src = reinterpret_cast<const uint16_t*>(picture->line[sy]);
         if constexpr (sizeof(Pixel) == 2) {
-            SpreadRow<uint16_t>(src, out, r.w, pw, cols);
+            SpreadRow<uint16_t>(src, out, pw, cols);
         } else {
             if (r.w == pw || r.w == 2 * pw) {
                 ConvertRow(src, out, pw, t.layout, r.w / pw);
             } else {
                 ConvertRow(src, converted.data(), pw, t.layout, 1);
-                SpreadRow<uint32_t>(converted.data(), out, r.w, pw, cols);
+                SpreadRow<uint32_t>(converted.data(), out, pw, cols);
             }
         }
         lastSource = sy;
