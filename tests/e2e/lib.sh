@@ -53,7 +53,9 @@ start_wm() {
     openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
     WMPID=$!
     for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+        # Named before it manages windows: a moment more for that.
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && sleep 0.5 &&
+            return
         sleep 0.1
     done
     fail "openbox did not start: $(cat "$OUT/openbox.log")"
