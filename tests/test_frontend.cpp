@@ -92,10 +92,12 @@ class StartupTest : public HeadlessTest {
     }
 };
 
-TEST_F(StartupTest, NoHicolourModeShowsTheMessageAndExitsWithZero) {
+// A display that cannot show the pictures is a failure, and says so by its
+// status too.
+TEST_F(StartupTest, NoHicolourModeShowsTheMessageAndExitsWithOne) {
     hp->failDepth16 = true;
     hp->failDepth15 = true;
-    EXPECT_EXIT(InitSystem(), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(InitSystem(), ::testing::ExitedWithCode(1),
                 "Sorry, but you need a Hicolor mode \\(16 bit color depth\\) for this game\\.");
 }
 

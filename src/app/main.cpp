@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     const Settings kept = settings;
     ApplyOptions(options, settings);
 
-    Platform* real = CreateAllegroPlatform(settings.fullscreen);
+    Platform* real = CreateSdlPlatform();
     if (!options.timedemo.empty()) {
         // A benchmark run leaves the player's settings alone.
         return RunTimedemo(options.timedemo, real);
@@ -69,4 +69,3 @@ int main(int argc, char** argv) {
     }
     return status;
 }
-END_OF_MAIN()

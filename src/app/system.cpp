@@ -19,6 +19,7 @@ SAMPLE* hitSound = nullptr;
 volatile int tickCount = 0;
 volatile std::sig_atomic_t quitRequest = 0;
 volatile int windowFocused = 1;
+volatile int pointerConfined = 0;
 int shakeFrames = 0;
 int musicVolume = 255;
 
@@ -48,7 +49,7 @@ void InitSystem() {
 
     if (platform->SetGfxMode(16) < 0 && platform->SetGfxMode(15) < 0) {
         platform->Message("Sorry, but you need a Hicolor mode (16 bit color depth) for this game.");
-        std::exit(0);
+        std::exit(1);
     }
     platform->StartTimer();
 

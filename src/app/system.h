@@ -33,6 +33,10 @@ int QuitStatus();
 
 // Cleared while the window is in the background; a game pauses then.
 extern volatile int windowFocused;
+// Set by a game while it is played, clear while it is paused and in the
+// menus and pages: the platform keeps the pointer inside the window then,
+// so that scrolling by the screen's edges works in a window too.
+extern volatile int pointerConfined;
 extern int shakeFrames;  // presented frames still to be shaken
 extern int musicVolume;
 

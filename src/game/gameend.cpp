@@ -196,9 +196,12 @@ int EndGame() {
 
 int RunGame() {
     SetUpGame();
+    // Kept in the window while playing, so that its edges scroll the view.
+    pointerConfined = 1;
     do {
         HoldWhilePaused();
         RunFrame();
     } while (GameGoesOn());
+    pointerConfined = 0;
     return EndGame();
 }

@@ -45,6 +45,9 @@ void Show(PointerMark& pointer) {
 
 void Pause(bool byFocus) {
     platform->PauseSounds(true);
+    // The player may leave the window while the game waits.
+    int wasConfined = pointerConfined;
+    pointerConfined = 0;
     blit(backBuffer, scratchBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
     DrawNote(byFocus);
     platform->ClearKeybuf();
@@ -79,6 +82,7 @@ void Pause(bool byFocus) {
     }
     platform->ClearKeybuf();
     blit(scratchBuffer, backBuffer, 0, 0, 0, 0, kScreenW, kScreenH);
+    pointerConfined = wasConfined;
     platform->PauseSounds(false);
 }
 

@@ -1,4 +1,5 @@
-# Shared by the end-to-end scripts: a 16-bit virtual X display, the game's
+# Shared by the end-to-end scripts: a virtual X display (16-bit 800x600
+# unless told otherwise) with a window manager when asked, the game's
 # window, screenshots and the process's own CPU time.
 #   source lib.sh OUTDIR    (sets OUT; the caller sets BIN)
 
@@ -11,18 +12,21 @@ export XDG_CONFIG_HOME=$(mktemp -d)
 fail() {
     echo "e2e: FAIL: $*" >&2
     [ -n "${GAME:-}" ] && kill -9 "$GAME" 2>/dev/null
+    [ -n "${WMPID:-}" ] && kill "$WMPID" 2>/dev/null
     [ -n "${XPID:-}" ] && kill "$XPID" 2>/dev/null
     exit 1
 }
 
+# start_display [WIDTHxHEIGHTxDEPTH]
 start_display() {
+    local screen=${1:-800x600x16}
     # Xvfb picks a free display itself and names it once it listens, so
     # another server starting or going at the same time cannot be taken
     # for ours. Without -noreset it resets when its last client leaves, and
     # a client arriving meanwhile (the game, right after our check) is
     # turned away.
     rm -f "$OUT/display"
-    Xvfb -displayfd 9 -noreset -screen 0 800x600x16 -nolisten tcp 9>"$OUT/display" \
+    Xvfb -displayfd 9 -noreset -screen 0 "$screen" -nolisten tcp 9>"$OUT/display" \
         >"$OUT/xvfb.log" 2>&1 &
     XPID=$!
     for _ in $(seq 100); do
@@ -38,11 +42,39 @@ start_display() {
 }
 
 stop_display() {
+    stop_wm
     kill "$XPID" 2>/dev/null
     wait "$XPID" 2>/dev/null
+    XPID=""
+}
+
+# A window manager: the desktop's full screen needs one to resize the window.
+start_wm() {
+    openbox --sm-disable >"$OUT/openbox.log" 2>&1 &
+    WMPID=$!
+    for _ in $(seq 50); do
+        # Named before it manages windows: a moment more for that.
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && sleep 0.5 &&
+            return
+        sleep 0.1
+    done
+    fail "openbox did not start: $(cat "$OUT/openbox.log")"
+}
+
+stop_wm() {
+    [ -n "${WMPID:-}" ] || return 0
+    kill "$WMPID" 2>/dev/null
+    wait "$WMPID" 2>/dev/null
+    WMPID=""
 }
 
 shot() { import -display "$DISP" -window root "$OUT/$1.png" 2>/dev/null; }
+
+# geometry WINDOW: "X Y WIDTH HEIGHT" of a window's inside, on the screen.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print x, y, w, h}'
+}
 
 # start_game LOG [args...]: runs $BIN in the background as GAME and waits
 # for its window, WIN, whose title must be exactly "Fluffernauts".

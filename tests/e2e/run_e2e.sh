@@ -5,8 +5,10 @@
 # Checks the command line and a start without a display; then the title,
 # the menu (and what waiting in it costs), the high score table, the intro
 # film, a game with a pause, F11 and Escape, and Up, Enter to quit; the
-# window's close button during a game; SIGINT, SIGTERM and SIGHUP; and
-# --timedemo on every recorded game. Screenshots land in OUTDIR.
+# window's close button during a game; SIGINT, SIGTERM and SIGHUP; the
+# message box of damaged data going with its game; --timedemo on every
+# recorded game; and the refusal of an 8-bit display. Screenshots land in
+# OUTDIR.
 set -u
 BIN=$(readlink -f "$1")
 WM_DELETE=$(readlink -f "$2")
@@ -26,10 +28,11 @@ grep -q -- --fullscreen out.txt || fail "--help does not mention --fullscreen"
 grep -q -- --timedemo err.txt || fail "no usage after an unknown option"
 
 for display in "" ":199"; do
-    DISPLAY=$display "$BIN" >out.txt 2>err.txt
+    DISPLAY=$display WAYLAND_DISPLAY= "$BIN" >out.txt 2>err.txt
     status=$?
     [ $status -eq 1 ] || fail "no display ('$display'): status $status, wanted 1"
-    [ "$(wc -l <err.txt)" -eq 1 ] && grep -q '^Fluffernauts needs a graphical display (X11): ' err.txt ||
+    [ "$(wc -l <err.txt)" -eq 1 ] &&
+        grep -q '^Fluffernauts needs a graphical display (X11 or Wayland): ' err.txt ||
         fail "no display ('$display'): stderr was '$(cat err.txt)'"
 done
 
@@ -146,6 +149,34 @@ for case in "INT 130 menu" "TERM 143 game" "HUP 129 title"; do
     grep -q "Shutting down" "$OUT/signal.log" && fail "SIG$1: $(cat "$OUT/signal.log")"
 done
 
+# --- a message goes with its game: damaged data shows a box (and says it on
+# stderr); a signal while it shows ends the program with 128 + the signal,
+# and no window of the game outlives it, even killed outright ---
+COPY=$(mktemp -d)
+cp "$BIN" "$COPY/" && cp -r "$(dirname "$BIN")/data" "$COPY/data" || fail "no copy of the game"
+rm -f "$COPY/data/hiscore.dat"
+head -c 1000 "$(dirname "$BIN")/data/gfx.dat" >"$COPY/data/gfx.dat"
+boxes() { xwininfo -root -children | grep -c '"Fluffernauts": ()'; }
+for sig in TERM KILL; do
+    "$COPY/fluffernauts" >"$OUT/message.log" 2>&1 &
+    GAME=$!
+    for _ in $(seq 50); do
+        [ "$(boxes)" -gt 0 ] && break
+        sleep 0.1
+    done
+    [ "$(boxes)" -eq 1 ] || fail "no message box for a damaged gfx.dat"
+    shot message
+    kill -"$sig" "$GAME"
+    [ $sig = TERM ] && want=143 || want=137
+    wait_exit $want "SIG$sig while the message shows"
+    sleep 0.3
+    [ "$(xwininfo -root -children | grep -c '"Fluffernauts"')" -eq 0 ] ||
+        fail "a window of the game outlived it (SIG$sig)"
+    grep -q 'member "cursor.bmp" of .*gfx.dat' "$OUT/message.log" ||
+        fail "the message is not on stderr: $(cat "$OUT/message.log")"
+done
+rm -rf "$COPY"
+
 # --- the timedemo plays every recording exactly as recorded ---
 for replay in "$REPLAYS"/*.replay; do
     name=$(basename "$replay" .replay)
@@ -161,6 +192,25 @@ printf 'seed 1\nmouse 1 2\n' >damaged.replay
 "$BIN" --timedemo damaged.replay >out.txt 2>err.txt
 [ $? -eq 2 ] && [ -s err.txt ] || fail "a damaged timedemo file must give a message and status 2"
 
+# --- a display that cannot show 16-bit pictures: the game says so, and its
+# OK button ends it with status 1 (a failure, not a normal end) ---
+stop_display
+start_display 800x600x8
+"$BIN" >"$OUT/hicolor.log" 2>&1 &
+GAME=$!
+for _ in $(seq 50); do
+    [ "$(boxes)" -gt 0 ] && break
+    sleep 0.1
+done
+[ "$(boxes)" -eq 1 ] || fail "no message box on an 8-bit display: $(cat "$OUT/hicolor.log")"
+shot hicolor
+read -r bw bh bx by < <(xwininfo -root -children | grep '"Fluffernauts": ()' |
+    sed 's/.*) *\([0-9]*\)x\([0-9]*\)+\([0-9]*\)+\([0-9]*\).*/\1 \2 \3 \4/')
+click $((bx + bw / 2)) $((by + bh - 25))
+wait_exit 1 "the Hicolor message's OK"
+grep -q '^Sorry, but you need a Hicolor mode' "$OUT/hicolor.log" ||
+    fail "the Hicolor message is not on stderr: $(cat "$OUT/hicolor.log")"
+
 stop_display
 echo "e2e: options, no display, title, menu, table, intro, game, pause, F11, close button," \
-     "signals and timedemo passed; screenshots in $OUT"
+     "signals, message boxes, timedemo and the Hicolor refusal passed; screenshots in $OUT"

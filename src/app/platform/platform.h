@@ -16,11 +16,12 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // allegro_init and the keyboard, mouse, timer and sound drivers. False
-    // with a one-line reason when the game cannot run here (no display, no
-    // keyboard or mouse); a missing sound device only makes the game silent.
+    // Allegro, the display, the input and the sound. False with a one-line
+    // reason when the game cannot run here (no display); a missing sound
+    // device only makes the game silent.
     virtual bool Startup(std::string& error) = 0;
-    // set_color_depth + set_gfx_mode for 800x600; negative on failure.
+    // The 800x600 picture at this colour depth in the window; negative when
+    // the display cannot show it.
     virtual int SetGfxMode(int depth) = 0;
     // TimerTick every 10 ms from here on.
     virtual void StartTimer() = 0;
@@ -56,11 +57,15 @@ class Platform {
     virtual void PauseSounds(bool paused) = 0;
 
     virtual long SeedTime() = 0;  // time(NULL) on a real machine
+
+    // From here on the desktop's mouse writes nothing into mouse_x, mouse_y
+    // and mouse_b: a recording moves the pointer.
+    virtual void DetachMouse() {}
 };
 
 // The one platform in use. Set before InitSystem runs.
 extern Platform* platform;
 
-// The real machine: Allegro's drivers, a window or the full screen (F11
-// switches between them at any time).
-Platform* CreateAllegroPlatform(bool fullscreen);
+// The real machine on SDL: a window or the desktop's full screen (F11
+// switches between them at any time), shown as `settings` asks.
+Platform* CreateSdlPlatform();

@@ -27,7 +27,7 @@ class TimedemoPlatform : public Platform {
             return false;
         }
         // The recording moves the pointer; the real mouse must not.
-        remove_mouse();
+        real_->DetachMouse();
         return true;
     }
     int SetGfxMode(int depth) override { return real_->SetGfxMode(depth); }

@@ -7,6 +7,8 @@
 // the smallest icon still has a solid outline.
 //
 // usage: artgen_icons OUTDIR SIZE...   writes OUTDIR/SIZE.png for each size
+//        artgen_icons --rgba FILE SIZE  writes the window's icon: SIZE x SIZE
+//                                       pixels of 8-bit R, G, B, A, row by row
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -204,12 +206,48 @@ Canvas Reduce(const Canvas& big, int size, std::vector<uint8_t>& alpha) {
     return out;
 }
 
+Canvas Paint(int size, std::vector<uint8_t>& alpha) {
+    Painter p(size);
+    Antennae(p);
+    Saucer(p);
+    Body(p);
+    Face(p);
+    Lip(p);
+    return Reduce(p.canvas(), size, alpha);
+}
+
+// The game reads no PNG: its window gets the icon's bare pixels.
+bool WriteRgba(const Canvas& c, const std::vector<uint8_t>& alpha, const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    bool ok = true;
+    for (int y = 0; y < c.h(); ++y)
+        for (int x = 0; x < c.w(); ++x) {
+            Colour s = c.Get(x, y);
+            uint8_t px[4] = {uint8_t(s >> 16), uint8_t(s >> 8), uint8_t(s),
+                             alpha[size_t(y) * c.w() + x]};
+            ok = ok && std::fwrite(px, 1, 4, f) == 4;
+        }
+    return std::fclose(f) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s OUTDIR SIZE...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTDIR SIZE... | --rgba FILE SIZE\n", argv[0]);
         return 2;
+    }
+    if (std::string(argv[1]) == "--rgba") {
+        int size = argc == 4 ? std::atoi(argv[3]) : 0;
+        std::vector<uint8_t> alpha;
+        if (size < 16 || size > 1024 || !WriteRgba(Paint(size, alpha), alpha, argv[2])) {
+            std::fprintf(stderr, "artgen_icons: cannot write the icon %s\n", argv[2]);
+            return 1;
+        }
+        return 0;
     }
     for (int i = 2; i < argc; ++i) {
         int size = std::atoi(argv[i]);
@@ -217,14 +255,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "artgen_icons: bad size %s\n", argv[i]);
             return 2;
         }
-        Painter p(size);
-        Antennae(p);
-        Saucer(p);
-        Body(p);
-        Face(p);
-        Lip(p);
         std::vector<uint8_t> alpha;
-        Canvas icon = Reduce(p.canvas(), size, alpha);
+        Canvas icon = Paint(size, alpha);
         std::string path = std::string(argv[1]) + "/" + std::to_string(size) + ".png";
         if (!art::WritePng(icon, path, &alpha)) {
             std::fprintf(stderr, "artgen_icons: cannot write %s\n", path.c_str());
