@@ -60,7 +60,13 @@ struct PointerMark {
         return moved;
     }
 };
+// The machine's 10 ms timer. Its ticks go to tickCount, unless they are
+// held: a recorder hands them to the game at the end of its platform calls,
+// so that it knows exactly what the game's clock read; a playback drops
+// them and hands over the recorded ones instead.
 void TimerTick();
+void HoldMachineTicks(bool held);
+int TakeMachineTicks();  // the ticks held since the last call
 void WaitForClickOrKey();
 
 // Frame pacing for the paced loops: reset at the top of a frame, then wait

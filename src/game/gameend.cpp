@@ -12,6 +12,7 @@
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
+#include "game/replay.h"
 #include "screens/highscores.h"
 #include "screens/intro.h"
 #include "screens/screens.h"
@@ -173,10 +174,13 @@ int EndGame() {
 }
 
 int RunGame() {
+    platform->GameBegins();
     SetUpGame();
     do {
         HoldWhilePaused();
         RunFrame();
     } while (GameGoesOn());
+    // The statistics are final: a recording of the game ends here.
+    platform->GameFramesOver(GameSummary(escaped ? 0 : 1));
     return EndGame();
 }

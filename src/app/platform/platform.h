@@ -56,6 +56,18 @@ class Platform {
     virtual void PauseSounds(bool paused) = 0;
 
     virtual long SeedTime() = 0;  // time(NULL) on a real machine
+
+    // What F11 does, as if the player had pressed it: the display switches
+    // between the window and the full screen before the next frame shows.
+    // A played-back recording switches where its player did.
+    virtual void SwitchDisplay() {}
+
+    // Where a game begins, and where its last frame is over (its statistics
+    // final, as `summary` gives them): a recording keeps what lies between,
+    // and a playback plays it there (app/platform/recorder.h, playback.h).
+    // Neither is a call on the machine.
+    virtual void GameBegins() {}
+    virtual void GameFramesOver(const std::string& summary) { (void)summary; }
 };
 
 // The one platform in use. Set before InitSystem runs.

@@ -257,6 +257,8 @@ class AllegroPlatform : public Platform {
         }
     }
     long SeedTime() override { return long(std::time(nullptr)); }
+    // As F11 itself: the switch happens at the next frame.
+    void SwitchDisplay() override { toggleRequested = 1; }
 
   private:
     void AfterModeSet() {
