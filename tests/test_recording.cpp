@@ -14,6 +14,7 @@
 #include "app/data/loader.h"
 #include "app/platform/playback.h"
 #include "app/platform/recorder.h"
+#include "app/random.h"
 #include "app/settings.h"
 #include "app/system.h"
 #include "game/game.h"
@@ -31,7 +32,7 @@ namespace {
 // A version 2 text with `body` between its seed and its end line, sealed
 // with the checksum of everything before the end line.
 std::string Sealed(const std::string& body, const std::string& end = "end 9 40") {
-    std::string s = "fluffernauts recording 2\nseed 77\n" + body;
+    std::string s = "fluffernauts recording 2\nseed 77\ncarry 40 -3\n" + body;
     char sum[17];
     std::snprintf(sum, sizeof sum, "%016llx", static_cast<unsigned long long>(ReplayChecksum(s)));
     return s + end + " " + sum + "\n";
@@ -72,6 +73,7 @@ TEST(ReplayFile, ReadsAPlayersRecordingAsWrittenAndTheTestsOldOnes) {
               std::vector<int>({1, 0, int(ReplayKind::kMouse), -20, 599, 5}));
     EXPECT_EQ(r.events[3].a, 1 | 4 | 32) << "left, esc and v of the six keys";
     EXPECT_EQ(r.summary, "Result: 1\nAccuracy: 98%\n");
+    EXPECT_EQ(r.carried, std::vector<int>({40, -3}));
 
     ASSERT_TRUE(ParseReplay("# a game\nseed 77\nmouse 3 10 20 1\n\nmouse 3 11 20 0\n", r, error));
     EXPECT_EQ(std::vector<long>({r.version, r.seed, long(r.inputs.size()), r.inputs[1].x}),
@@ -93,9 +95,9 @@ TEST(ReplayFile, RefusesWhatIsDamagedCutShortOrNewer) {
     moved.replace(moved.find("400 3 0"), 7, "401 3 0");  // a line as good as before
     EXPECT_FALSE(Parses(moved, error));
     EXPECT_EQ(error, "it is damaged (its checksum does not match)");
-    // Sealed, so that only the line itself is wrong: the third line, or the
-    // fourth after a good third (the last: past the end line's last frame).
-    const char* const third[] = {"mouse 0 0 1 2 8",
+    // Sealed, so that only the line itself is wrong: the fourth line, or the
+    // fifth after a good fourth (the last: past the end line's last frame).
+    const char* const alone[] = {"mouse 0 0 1 2 8",
                                  "mouse 0 0 32768 2 0",
                                  "mouse 0 0 1 -32769 0",
                                  "keys 0 0 esc left",
@@ -119,23 +121,25 @@ TEST(ReplayFile, RefusesWhatIsDamagedCutShortOrNewer) {
                                  "jump 0 0",
                                  "summary \tx",
                                  "summary"};
-    const char* const fourth[] = {"ticks 2 0 3\nticks 1 5 3", "ticks 1 0 3\nticks 1 0 3",
-                                  "mouse 1 0 1 1 0\nticks 1 0 3", "summary x\nticks 1 0 3",
-                                  "ticks 10 0 3"};
+    const char* const afterGood[] = {"ticks 2 0 3\nticks 1 5 3", "ticks 1 0 3\nticks 1 0 3",
+                                     "mouse 1 0 1 1 0\nticks 1 0 3", "summary x\nticks 1 0 3",
+                                     "ticks 10 0 3"};
     auto refused = [&](const char* body, int line) {
         EXPECT_FALSE(Parses(Sealed(body + std::string("\n")), error)) << body;
         EXPECT_EQ(error, "line " + std::to_string(line) + " is damaged") << body;
     };
-    for (const char* body : third)
-        refused(body, 3);
-    for (const char* body : fourth)
+    for (const char* body : alone)
         refused(body, 4);
+    for (const char* body : afterGood)
+        refused(body, 5);
     const std::pair<std::string, const char*> files[] = {
         {good + "x", "it goes on after its end line"},
         {"fluffernauts recording 3\nseed 1\n",
          "it was made by a newer version of the game (format 3)"},
         {"fluffernauts recording 1\nseed 1\n", "line 1 is damaged"},
         {"fluffernauts recording 2\nmouse 0 0 1 1 0\n", "line 2 is damaged"},
+        {"fluffernauts recording 2\nseed 1\nmouse 0 0 1 1 0\n", "line 3 is damaged"},
+        {"fluffernauts recording 2\nseed 1\ncarry 1 x\n", "line 3 is damaged"},
         {std::string(kMaxReplayBytes + 1, '#'), "it is larger than any recording"},
         {"", "it holds no seed line"},
     };
@@ -187,25 +191,31 @@ class RecordingTest : public HeadlessTest {
         HeadlessTest::TearDown();
     }
 
-    // How a game came out: its statistics, its clock, its frames.
+    // How a game came out: its statistics, its clock, its frames, and the
+    // generator, which every draw of the game moved.
     struct Outcome {
         std::string summary;
         int timeLeft;
         int frames;
+        uint32_t draws;
         bool operator==(const Outcome& o) const {
-            return summary == o.summary && timeLeft == o.timeLeft && frames == o.frames;
+            return summary == o.summary && timeLeft == o.timeLeft && frames == o.frames &&
+                   draws == o.draws;
         }
     };
-    Outcome Ended(int result) const { return {GameSummary(result), timeLeft, hp->frame()}; }
+    Outcome Ended(int result) const {
+        return {GameSummary(result), timeLeft, hp->frame(), RandomState()};
+    }
 
     // Plays a game with the player's input `play` (scheduled from frame to
-    // frame), recorded into `file`. `poke` changes the game at the same
-    // frames here and in the playback. Frames take 1 to 4 ticks of work.
+    // frame), recorded into `file`; it takes over what the test's games
+    // before it left, as a visit's next game does. `poke` changes the game
+    // at the same frames here and in the playback. Frames take 1 to 4 ticks
+    // of work.
     Outcome Record(const std::string& file, std::function<void(int)> play,
                    std::function<void(int)> poke) {
         if (hp->frame() > 0)
             hp = StartHeadless();
-        StartOfRun();
         hp->seedTime = 4242;
         hp->MouseAt(0, 400, 3);
         RecordingPlatform rec(hp, folder_ + "/" + file);
@@ -223,8 +233,8 @@ class RecordingTest : public HeadlessTest {
         windowFocused = 1;
         return o;
     }
-    // Plays `replay` back on a fresh machine, which brings a seed of its own
-    // and no input.
+    // Plays `replay` back on a fresh machine in a fresh run, which brings a
+    // seed of its own and no input.
     Outcome Play(const Replay& replay, std::function<void(int)> poke,
                  PlaybackPace pace = PlaybackPace::kFast,
                  std::function<void(int)> viewer = nullptr) {
@@ -385,8 +395,8 @@ TEST_F(RecordingTest, GamesPlayBackAsTheyWerePlayedHowEverTheyEndAndWhateverCame
         EXPECT_EQ(r.summary, played.summary);
         const Outcome back = Play(r, g.poke);
         EXPECT_EQ(back.summary, played.summary);
-        EXPECT_EQ(std::vector<int>({back.timeLeft, back.frames}),
-                  std::vector<int>({played.timeLeft, played.frames}));
+        EXPECT_EQ(std::vector<long>({back.timeLeft, back.frames, back.draws}),
+                  std::vector<long>({played.timeLeft, played.frames, played.draws}));
         EXPECT_EQ(divergence, "");
         EXPECT_EQ(quitAfter, 0) << "a recorded close leaves the watching program open";
         std::vector<int> asked;

@@ -174,8 +174,9 @@ int EndGame() {
 }
 
 int RunGame() {
-    platform->GameBegins();
-    SetUpGame();
+    std::vector<int> carried = CarriedOver();
+    platform->GameBegins(carried);
+    SetUpGame(carried);
     do {
         HoldWhilePaused();
         RunFrame();

@@ -23,6 +23,7 @@ constexpr size_t kMaxLine = 256;
 constexpr size_t kMaxSummaryText = 100;
 constexpr int kMaxSummaryLines = 32;
 constexpr long long kMaxCalls = 1LL << 62;
+constexpr size_t kMaxCarried = 16;
 
 // How each kind of note is written after its position.
 struct KindRule {
@@ -131,7 +132,7 @@ std::string Hex(uint64_t v) {
 }
 
 bool ParseVersion2(const std::string& bytes, Replay& out, std::string& error) {
-    enum { kSeed, kEvents, kSummary, kEnd } part = kSeed;
+    enum { kSeed, kCarried, kEvents, kSummary, kEnd } part = kSeed;
     int summaryLines = 0;
     size_t start = bytes.find('\n') + 1;  // past the header
     std::vector<std::string> w;
@@ -162,6 +163,17 @@ bool ParseVersion2(const std::string& bytes, Replay& out, std::string& error) {
                 return damaged();
             }
             out.seed = long(v);
+            part = kCarried;
+        } else if (part == kCarried) {
+            if (w[0] != "carry" || w.size() > 1 + kMaxCarried) {
+                return damaged();
+            }
+            for (size_t i = 1; i < w.size(); ++i) {
+                if (!Number(w[i], INT_MIN, INT_MAX, v)) {
+                    return damaged();
+                }
+                out.carried.push_back(int(v));
+            }
             part = kEvents;
         } else if (w[0] == "summary" && w.size() > 1) {
             std::string text = line.substr(8);
@@ -294,6 +306,10 @@ bool ReadReplay(const std::string& path, Replay& out, std::string& error) {
 
 std::string FormatReplay(const Replay& r) {
     std::string s = kHeader + std::to_string(kReplayVersion) + "\nseed " + std::to_string(r.seed);
+    s += "\ncarry";
+    for (int v : r.carried) {
+        s += " " + std::to_string(v);
+    }
     s += "\n";
     for (const ReplayEvent& e : r.events) {
         const KindRule& rule = kKinds[int(e.kind)];

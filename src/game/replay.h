@@ -58,6 +58,7 @@ struct Replay {
     int version = 1;
     long seed = 0;
     std::vector<ReplayInput> inputs;  // version 1, in frame order
+    std::vector<int> carried;         // version 2: what the game took over (CarriedOver)
     std::vector<ReplayEvent> events;  // version 2, in order of position and kind
     std::string summary;              // version 2: GameSummary at the last frame
     int frames = 0;                   // version 2: presented frames in the game

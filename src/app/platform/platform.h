@@ -11,6 +11,7 @@
 #include <allegro.h>
 
 #include <string>
+#include <vector>
 
 class Platform {
   public:
@@ -65,8 +66,10 @@ class Platform {
     // Where a game begins, and where its last frame is over (its statistics
     // final, as `summary` gives them): a recording keeps what lies between,
     // and a playback plays it there (app/platform/recorder.h, playback.h).
-    // Neither is a call on the machine.
-    virtual void GameBegins() {}
+    // `carried` is what the game takes over from the one before it
+    // (CarriedOver); a playback gives the recorded values instead. Neither
+    // is a call on the machine.
+    virtual void GameBegins(std::vector<int>& carried) { (void)carried; }
     virtual void GameFramesOver(const std::string& summary) { (void)summary; }
 };
 

@@ -188,7 +188,7 @@ long PlaybackPlatform::SeedTime() {
     return replay_.seed;
 }
 
-void PlaybackPlatform::GameBegins() {
+void PlaybackPlatform::GameBegins(std::vector<int>& carried) {
     playing_ = true;
     ResetPosition();
     clock_ = SimulatedClock(PlaybackTick);
@@ -200,6 +200,12 @@ void PlaybackPlatform::GameBegins() {
     beganMs_ = SteadyMs();
     paceFromMs_ = nowMs_();
     recordedMs_ = 0;
+    if (!legacy_) {
+        if (replay_.carried.size() != carried.size()) {
+            Diverge("it was made by another version of the game");
+        }
+        carried = replay_.carried;
+    }
     Entering(at());
     Left(at());
 }

@@ -50,7 +50,7 @@ class PlaybackPlatform : public ForwardingPlatform {
     void StopMidi() override;
     void PauseSounds(bool paused) override;
     long SeedTime() override;
-    void GameBegins() override;
+    void GameBegins(std::vector<int>& carried) override;
     void GameFramesOver(const std::string& summary) override;
 
     // After the game. Why it went otherwise than recorded ("": it did not).

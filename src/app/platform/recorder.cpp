@@ -143,12 +143,13 @@ long RecordingPlatform::SeedTime() {
     return seed;
 }
 
-void RecordingPlatform::GameBegins() {
+void RecordingPlatform::GameBegins(std::vector<int>& carried) {
     recording_ = true;
     seeded_ = false;
     tooLong_ = false;
     replay_ = Replay{};
     replay_.version = kReplayVersion;
+    replay_.carried = carried;
     ResetPosition();
     NoteChanges(at(), Seen(), true);
 }

@@ -31,7 +31,7 @@ class RecordingPlatform : public ForwardingPlatform {
     int ReadKey() override;
     void Rest(unsigned ms) override;
     long SeedTime() override;
-    void GameBegins() override;
+    void GameBegins(std::vector<int>& carried) override;
     void GameFramesOver(const std::string& summary) override;
 
     int gamesWritten() const { return written_; }
