@@ -210,8 +210,8 @@ class RecordingTest : public HeadlessTest {
     // Plays a game with the player's input `play` (scheduled from frame to
     // frame), recorded into `file`; it takes over what the test's games
     // before it left, as a visit's next game does. `poke` changes the game
-    // at the same frames here and in the playback. Frames take 1 to 4 ticks
-    // of work.
+    // at the same frames here and in the playback. Frames take from 4 to 6
+    // ticks, as on a busy machine.
     Outcome Record(const std::string& file, std::function<void(int)> play,
                    std::function<void(int)> poke) {
         if (hp->frame() > 0)
@@ -453,11 +453,20 @@ TEST_F(RecordingTest, WatchedAtItsOwnSpeedWithSoundAndEscapeStopsIt) {
     long recordedMs = 0;
     for (const ReplayEvent& e : r.events)
         recordedMs += e.kind == ReplayKind::kTicks ? 10 * e.a : 0;
+    auto played = [this] {
+        int n = 0;
+        for (const auto& e : hp->sounds)
+            n += e.play;
+        return n;
+    };
     const Outcome fast = Play(r, poke);
-    EXPECT_TRUE(hp->sounds.empty()) << "the timedemo is silent";
-    EXPECT_EQ(Play(r, poke, PlaybackPace::kReal), fast);
-    EXPECT_GE(long(hp->nowMs()), recordedMs);
-    EXPECT_FALSE(hp->sounds.empty());
+    EXPECT_EQ(played(), 0) << "the timedemo is silent";
+    unsigned lastFrameMs = 0;
+    EXPECT_EQ(Play(r, poke, PlaybackPace::kReal,
+                   [&](int f) { lastFrameMs = f == r.frames ? hp->nowMs() : lastFrameMs; }),
+              fast);
+    EXPECT_GE(long(lastFrameMs), recordedMs);
+    EXPECT_GT(played(), 0);
     const Outcome stopped = Play(r, poke, PlaybackPace::kReal, [this](int f) {
         if (f == 20)
             hp->PressKey(f, KEY_ESC, 27);
