@@ -12,7 +12,6 @@
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
-#include "game/replay.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"
 #include "screens/titlemenu.h"
@@ -253,30 +252,6 @@ TEST(Layout, AnInstalledCopySavesItsFirstTableIntoAFolderItMakes) {
     SaveHighScores();
     EXPECT_EQ(highScores[0].score, 1000);
     scoreFolder = "data";
-}
-
-TEST(Replay, ReadsRecordingsAndRefusesDamagedOnes) {
-    TempFolder tmp;
-    auto read = [](const std::string& text, Replay& r) {
-        std::ofstream("r.replay") << text;
-        std::string error;
-        bool ok = ReadReplay("r.replay", r, error);
-        EXPECT_EQ(ok, error.empty());
-        return ok;
-    };
-    Replay r;
-    ASSERT_TRUE(read("# a game\nseed 77\nmouse 3 10 20 1\n\nmouse 3 11 20 0\n", r));
-    EXPECT_EQ(r.seed, 77);
-    ASSERT_EQ(r.inputs.size(), 2u);
-    EXPECT_EQ(r.inputs[1].x, 11);
-    for (const char* bad : {"", "mouse 1 2 3 0\n", "seed x\n", "seed 1\nmouse 1 2 3\n",
-                            "seed 1\nmouse 5 1 1 0\nmouse 4 1 1 0\n", "seed 1\nmouse 1 800 0 0\n",
-                            "seed 1\nmouse 1 0 0 9\n", "seed 1\nkey 1 2\n", "seed 1\nseed 2\n",
-                            "seed 1\nmouse 1 2 3 0 junk\n", "\x89PNG\r\n\x1a\n"}) {
-        EXPECT_FALSE(read(bad, r)) << bad;
-    }
-    std::string error;
-    EXPECT_FALSE(ReadReplay("no-such.replay", r, error));
 }
 
 // Whole games and screens with the real data.

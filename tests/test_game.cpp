@@ -43,16 +43,6 @@ bool ShowsGameOver(BITMAP* bmp) {
                  (800 - gameOverImage->w) / 2, (600 - gameOverImage->h) / 2);
 }
 
-// Arms a bazooka that fires in the next game frame.
-void ArmBazooka() {
-    moleHoleMax = 1;
-    SpawnMoleHole();
-    moleKind[0] = kMoleBazooka;
-    moleCountdown[0] = moleWait[0] = 0;
-    moleMound[0]->frame = moleMound[0]->frameCount - 1;
-    moleRise[0] = moleAnims[kMoleBazooka]->image->h;
-}
-
 }  // namespace
 
 class GameTest : public HeadlessTest {

@@ -2,13 +2,15 @@
 // or where it was installed, so it runs from any working folder.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/data/paths.h"
 #include "app/options.h"
 #include "app/platform/platform.h"
-#include "app/platform/timedemo.h"
+#include "app/platform/playback.h"
+#include "app/platform/recorder.h"
 #include "app/settings.h"
 #include "app/system.h"
 #include "screens/titlemenu.h"
@@ -58,11 +60,19 @@ int main(int argc, char** argv) {
     ApplyOptions(options, settings);
 
     Platform* real = CreateSdlPlatform();
+    // Watching a recording leaves the player's settings alone, whatever
+    // display switches it makes.
     if (!options.timedemo.empty()) {
-        // A benchmark run leaves the player's settings alone.
         return RunTimedemo(options.timedemo, real);
     }
-    platform = real;
+    if (!options.playdemo.empty()) {
+        return RunPlaydemo(options.playdemo, real);
+    }
+    std::unique_ptr<RecordingPlatform> recorder;
+    if (!options.record.empty()) {
+        recorder = std::make_unique<RecordingPlatform>(real, options.record);
+    }
+    platform = recorder ? recorder.get() : real;
     int status = RunProgram();
     if (settings != kept && !SaveSettings(settingsPath, settings, error)) {
         std::fprintf(stderr, "Fluffernauts: the settings are not kept: %s\n", error.c_str());

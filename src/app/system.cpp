@@ -1,5 +1,6 @@
 #include "app/system.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,10 +26,30 @@ int musicVolume = 255;
 
 Platform* platform = nullptr;
 
+namespace {
+
+std::atomic<bool> machineTicksHeld{false};
+std::atomic<int> heldTicks{0};
+
+}  // namespace
+
 void TimerTick() {
+    if (machineTicksHeld.load(std::memory_order_relaxed)) {
+        heldTicks.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
     tickCount = tickCount + 1;
 }
 END_OF_FUNCTION(TimerTick)
+
+void HoldMachineTicks(bool held) {
+    machineTicksHeld = held;
+    heldTicks = 0;
+}
+
+int TakeMachineTicks() {
+    return heldTicks.exchange(0);
+}
 
 int QuitStatus() {
     if (quitRequest == kQuitByError) {

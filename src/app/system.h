@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <csignal>
+#include <string>
 
 // Screen and shared assets.
 extern BITMAP* backBuffer;     // every screen draws its frame here
@@ -64,7 +65,13 @@ struct PointerMark {
         return moved;
     }
 };
+// The machine's 10 ms timer. Its ticks go to tickCount, unless they are
+// held: a recorder hands them to the game at the end of its platform calls,
+// so that it knows exactly what the game's clock read; a playback drops
+// them and hands over the recorded ones instead.
 void TimerTick();
+void HoldMachineTicks(bool held);
+int TakeMachineTicks();  // the ticks held since the last call
 void WaitForClickOrKey();
 
 // Frame pacing for the paced loops: reset at the top of a frame, then wait
@@ -85,3 +92,12 @@ void UnloadSharedAssets();
 // The whole program after the platform is chosen: start-up, shared assets,
 // the loop over the menu's choices, shutdown. Returns main's status.
 int RunProgram();
+
+class Platform;
+// main's body for --timedemo and --playdemo: reads the recording (a damaged one:
+// one line on stderr and status 2), plays it, and returns main's status
+// (also 2, with a line, when the game went otherwise than recorded).
+// --timedemo then prints frames, seconds, frames per second and the end
+// statistics on stdout.
+int RunTimedemo(const std::string& path, Platform* real);
+int RunPlaydemo(const std::string& path, Platform* real);

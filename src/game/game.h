@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <array>
+#include <vector>
 
 #include "game/squadheights.h"
 
@@ -75,7 +76,13 @@ struct Game {
 extern Game game;
 extern struct Killer* killer;
 
-void SetUpGame();
+// What a game takes over from the games before it in the same run: the
+// walkers' and shooters' spawn countdowns, the heart's frame and a shake
+// still going, in this order. A recording keeps them, so that a visit's
+// second game plays back as it was played.
+std::vector<int> CarriedOver();
+// `carried`: what the game takes over (by default what is there).
+void SetUpGame(const std::vector<int>& carried = CarriedOver());
 void RunFrame();
 // Whether the loop goes on after this frame.
 bool GameGoesOn();

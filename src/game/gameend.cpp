@@ -13,6 +13,7 @@
 #include "app/system.h"
 #include "game/game.h"
 #include "game/gamestate.h"
+#include "game/replay.h"
 #include "screens/highscores.h"
 #include "screens/intro.h"
 #include "screens/screens.h"
@@ -195,7 +196,9 @@ int EndGame() {
 }
 
 int RunGame() {
-    SetUpGame();
+    std::vector<int> carried = CarriedOver();
+    platform->GameBegins(carried);
+    SetUpGame(carried);
     // Kept in the window while playing, so that its edges scroll the view.
     pointerConfined = 1;
     do {
@@ -203,5 +206,7 @@ int RunGame() {
         RunFrame();
     } while (GameGoesOn());
     pointerConfined = 0;
+    // The statistics are final: a recording of the game ends here.
+    platform->GameFramesOver(GameSummary(escaped ? 0 : 1));
     return EndGame();
 }

@@ -112,7 +112,18 @@ void ResetGameValues() {
 
 }  // namespace
 
-void SetUpGame() {
+std::vector<int> CarriedOver() {
+    return {walkerSpawnCountdown, shooterSpawnCountdown, heartAnim ? heartAnim->frame : 0,
+            shakeFrames};
+}
+
+void SetUpGame(const std::vector<int>& carried) {
+    const bool taken = carried.size() == CarriedOver().size();
+    if (taken) {
+        walkerSpawnCountdown = carried[0];
+        shooterSpawnCountdown = carried[1];
+        shakeFrames = carried[3];
+    }
     ResetGameValues();
     ResetScoreState();
     game.dark = makecol(15, 15, 15);
@@ -129,6 +140,10 @@ void SetUpGame() {
 
     LoadImages();
     LoadSounds();
+    // The first game makes the heart.
+    if (taken && carried[2] >= 0 && carried[2] < heartAnim->frameCount) {
+        heartAnim->frame = carried[2];
+    }
     timeLeft = kStartTimeLeft;
 
     BuildForegroundLayer();

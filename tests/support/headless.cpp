@@ -5,6 +5,7 @@
 
 #include "app/data/paths.h"
 #include "app/platform/allegro_lib.h"
+#include "app/settings.h"
 #include "app/system.h"
 #include "support/assets.h"
 
@@ -15,8 +16,6 @@ HeadlessPlatform::~HeadlessPlatform() {
         screen = nullptr;
     if (display_)
         destroy_bitmap(display_);
-    if (underMouse_)
-        destroy_bitmap(underMouse_);
 }
 
 void HeadlessPlatform::Add(const Event& e) {
@@ -114,31 +113,13 @@ void HeadlessPlatform::Message(const char* text) {
 }
 
 void HeadlessPlatform::SetMouseSprite(BITMAP* sprite, int focusX, int focusY) {
-    sprite_ = sprite;
-    focusX_ = focusX;
-    focusY_ = focusY;
+    pointer_.SetSprite(sprite, focusX, focusY);
 }
 
 // Like Allegro: the pointer is drawn into the target bitmap, and what it
 // covered comes back when the pointer is hidden again.
 void HeadlessPlatform::ShowMouse(BITMAP* target) {
-    if (mouseTarget_ && underMouse_) {
-        blit(underMouse_, mouseTarget_, 0, 0, underX_, underY_, underMouse_->w, underMouse_->h);
-    }
-    mouseTarget_ = target;
-    if (!target || !sprite_) {
-        return;
-    }
-    if (!underMouse_ || underMouse_->w != sprite_->w || underMouse_->h != sprite_->h ||
-        bitmap_color_depth(underMouse_) != bitmap_color_depth(target)) {
-        if (underMouse_)
-            destroy_bitmap(underMouse_);
-        underMouse_ = create_bitmap_ex(bitmap_color_depth(target), sprite_->w, sprite_->h);
-    }
-    underX_ = mouse_x - focusX_;
-    underY_ = mouse_y - focusY_;
-    blit(target, underMouse_, underX_, underY_, 0, 0, sprite_->w, sprite_->h);
-    draw_sprite(target, sprite_, underX_, underY_);
+    pointer_.Show(target);
 }
 
 void HeadlessPlatform::PollMouse() {
@@ -244,6 +225,12 @@ void HeadlessPlatform::StopMidi() {
 
 void HeadlessPlatform::PauseSounds(bool paused) {
     soundsPaused_ = paused;
+}
+
+// As the real machine does at F11: the kept setting follows the display.
+void HeadlessPlatform::SwitchDisplay() {
+    displaySwitches.push_back(clock_.frame());
+    settings.fullscreen = !settings.fullscreen;
 }
 
 void MakeSpineBuffers() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/platform/platform.h"
+#include "app/platform/pointer.h"
 #include "app/platform/simclock.h"
 
 // Thrown when a script runs out: a screen kept looping past the frame limit
@@ -62,9 +63,10 @@ class HeadlessPlatform : public Platform {
     std::vector<SoundEvent> sounds;
     std::vector<std::pair<int, int>> presentOffsets;  // (dx, dy) of each frame
     int framesShownAgain = 0;                         // of them, known unchanged
+    std::vector<int> displaySwitches;                 // frames after which F11 was asked
     bool midiPlaying() const { return midiPlaying_; }
     bool soundsPaused() const { return soundsPaused_; }
-    BITMAP* pointerTarget() const { return mouseTarget_; }
+    BITMAP* pointerTarget() const { return pointer_.target(); }
     int midiStartBeat() const { return midiSeekBeat_; }
 
     // Advance simulated time without presenting (as if the machine idled).
@@ -94,6 +96,7 @@ class HeadlessPlatform : public Platform {
     void StopMidi() override;
     void PauseSounds(bool paused) override;
     long SeedTime() override { return seedTime; }
+    void SwitchDisplay() override;
 
   private:
     struct Event {
@@ -112,11 +115,7 @@ class HeadlessPlatform : public Platform {
     std::deque<int> keybuf_;
     SimulatedClock clock_;
     BITMAP* display_ = nullptr;
-    BITMAP* sprite_ = nullptr;
-    int focusX_ = 0, focusY_ = 0;
-    BITMAP* mouseTarget_ = nullptr;
-    BITMAP* underMouse_ = nullptr;
-    int underX_ = 0, underY_ = 0;
+    DrawnPointer pointer_;
     bool midiPlaying_ = false;
     bool soundsPaused_ = false;
     int midiSeekBeat_ = 0;

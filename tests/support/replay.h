@@ -8,6 +8,7 @@
 #include "actors/walkers.h"
 #include "game/replay.h"
 #include "support/headless.h"
+#include "world/moleholes.h"
 
 // Loads tests/replays/NAME.replay into the platform's script; false when it
 // is malformed.
@@ -29,4 +30,14 @@ inline void StartOfRun() {
     shooterSpawnCountdown = kShooterFirstSpawn;
     if (heartAnim)
         heartAnim->frame = 0;
+}
+
+// Arms a bazooka that fires in the next game frame.
+inline void ArmBazooka() {
+    moleHoleMax = 1;
+    SpawnMoleHole();
+    moleKind[0] = kMoleBazooka;
+    moleCountdown[0] = moleWait[0] = 0;
+    moleMound[0]->frame = moleMound[0]->frameCount - 1;
+    moleRise[0] = moleAnims[kMoleBazooka]->image->h;
 }

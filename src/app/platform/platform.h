@@ -11,6 +11,7 @@
 #include <allegro.h>
 
 #include <string>
+#include <vector>
 
 class Platform {
   public:
@@ -61,6 +62,20 @@ class Platform {
     // From here on the desktop's mouse writes nothing into mouse_x, mouse_y
     // and mouse_b: a recording moves the pointer.
     virtual void DetachMouse() {}
+
+    // What F11 does, as if the player had pressed it: the display switches
+    // between the window and the full screen before the next frame shows.
+    // A played-back recording switches where its player did.
+    virtual void SwitchDisplay() {}
+
+    // Where a game begins, and where its last frame is over (its statistics
+    // final, as `summary` gives them): a recording keeps what lies between,
+    // and a playback plays it there (app/platform/recorder.h, playback.h).
+    // `carried` is what the game takes over from the one before it
+    // (CarriedOver); a playback gives the recorded values instead. Neither
+    // is a call on the machine.
+    virtual void GameBegins(std::vector<int>& carried) { (void)carried; }
+    virtual void GameFramesOver(const std::string& summary) { (void)summary; }
 };
 
 // The one platform in use. Set before InitSystem runs.

@@ -248,6 +248,11 @@ class SdlPlatform : public Platform {
     void PauseSounds(bool paused) override { SoundPause(paused); }
     long SeedTime() override { return long(std::time(nullptr)); }
     void DetachMouse() override { detached_ = true; }
+    void SwitchDisplay() override {
+        if (window_.window() && window_.ToggleFullscreen()) {
+            settings.fullscreen = window_.fullscreen();
+        }
+    }
 
   private:
     bool SameAsKept(BITMAP* frame) const {

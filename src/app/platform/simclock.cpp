@@ -6,7 +6,7 @@ void SimulatedClock::Rest(unsigned ms) {
     unsigned ticks = (nowMs_ + ms) / 10 - nowMs_ / 10;
     nowMs_ += ms;
     for (unsigned i = 0; i < ticks; ++i) {
-        TimerTick();
+        tick_ ? tick_() : TimerTick();
     }
 }
 
