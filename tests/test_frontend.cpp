@@ -82,6 +82,23 @@ TEST_F(SpineTest, WaitIgnoresAButtonHeldFromBeforeAndEndsOnRelease) {
     EXPECT_EQ(hp->frame(), 26);  // the release is seen at the poll after frame 25
 }
 
+// A page left alone costs nothing: after three unchanged frames its waits
+// end only at the player's move, and a frame that changes (the pointer
+// moved) paces the screen by the tick again for three frames.
+TEST_F(SpineTest, AStillScreenWaitsForThePlayerAfterThreeUnchangedFrames) {
+    PresentFrame();
+    const int start = hp->frame();
+    hp->MouseAt(start + 7, 40, 40);  // seen by the 8th frame's poll
+    hp->MouseAt(start + 13, 40, 40, 1);
+    hp->MouseAt(start + 14, 40, 40, 0);
+    WaitForClickOrKey();
+    // Frames counted from the page's first, which is drawn anew; the wait
+    // comes before a frame: frames 2-4 and 9-11 are the unchanged three.
+    std::vector<int> at;
+    for (int f : hp->awaitedAt) at.push_back(f - start + 1);
+    EXPECT_EQ(at, (std::vector<int>{5, 6, 7, 8, 12, 13, 14, 15}));
+}
+
 // --- start-up ---
 
 class StartupTest : public HeadlessTest {

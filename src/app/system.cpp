@@ -100,7 +100,19 @@ void ShutdownSystem() {
     }
 }
 
+namespace {
+
+// Frames presented unchanged in a row: once a screen has stood still for a
+// few, its waits end at the player's next move rather than every tick, so
+// that a menu left alone costs next to nothing.
+int stillFrames = 0;
+constexpr int kStillFramesBeforeIdle = 3;
+constexpr unsigned kIdleWaitMs = 50;
+
+}  // namespace
+
 void PresentFrame() {
+    stillFrames = 0;
     if (shakeFrames > 0) {
         --shakeFrames;
         int dy = Random() % 6 - 3;
@@ -117,6 +129,7 @@ void PresentSameFrame() {
         PresentFrame();
     } else {
         platform->PresentAgain(backBuffer);
+        ++stillFrames;
     }
 }
 
@@ -162,6 +175,9 @@ void WaitForTick() {
     // whole tick's rest ends in the next tick: one wake-up a frame, where
     // short rests would wake the machine ten times as often.
     static int lastTick = -1;
+    if (stillFrames >= kStillFramesBeforeIdle && !QuitRequested()) {
+        platform->AwaitInput(kIdleWaitMs);
+    }
     while (tickCount == lastTick && !QuitRequested()) {
         platform->Rest(10);
     }

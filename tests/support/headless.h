@@ -86,6 +86,10 @@ class HeadlessPlatform : public Platform {
     int ReadKey() override;
     void ClearKeybuf() override;
     void Rest(unsigned ms) override;
+    // A machine whose player always stands ready: the wait ends at once,
+    // so the script's frames keep their pace. The frames it came at are kept.
+    void AwaitInput(unsigned) override { awaitedAt.push_back(frame()); }
+    std::vector<int> awaitedAt;
     void Present(BITMAP* frame, int dx, int dy) override;
     void PresentAgain(BITMAP* frame) override;
     void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override;

@@ -59,13 +59,19 @@ void PumpClock() {
     }
 }
 
-Uint32 OnClock(Uint32 interval, void*) {
+// Set while the program waits only for its player: nothing but the tune
+// needs the clock then, and a wake every 10 ms would cost more than the
+// whole wait.
+SDL_atomic_t clockIdle;
+constexpr Uint32 kIdleTickMs = 50;
+
+Uint32 OnClock(Uint32, void*) {
     SoundLock lock;
     if (!ticking) {
         return 0;
     }
     PumpClock();
-    return interval;
+    return SDL_AtomicGet(&clockIdle) && midi_pos < 0 ? kIdleTickMs : kTickMs;
 }
 
 int TimerInit() {
@@ -237,6 +243,20 @@ bool StartTicks() {
     }
     ticking = true;
     return true;
+}
+
+void TicksIdle(bool idle) {
+    SDL_AtomicSet(&clockIdle, idle ? 1 : 0);
+    if (!idle) {
+        CatchUpTicks();
+    }
+}
+
+void CatchUpTicks() {
+    SoundLock lock;
+    if (ticking) {
+        PumpClock();
+    }
 }
 
 void StopTicks() {

@@ -23,6 +23,11 @@ bool StartAllegroLibrary(const std::string& patchesPath, std::string& error);
 // from one timer that wakes no more often than that.
 bool StartTicks();
 void StopTicks();
+// While the program only waits for the player (`idle`, and no tune plays),
+// the clock wakes less often; leaving that wait hands over at once the
+// ticks that passed meanwhile, as does CatchUpTicks at any time.
+void TicksIdle(bool idle);
+void CatchUpTicks();
 
 // Opens the desktop's audio device and installs Allegro's sound on it.
 // False when there is none: the game is silent, and nothing is printed.

@@ -68,6 +68,10 @@ class ForwardingPlatform : public Platform {
         Call c(this);
         real_->Rest(ms);
     }
+    void AwaitInput(unsigned ms) override {
+        Call c(this);
+        real_->AwaitInput(ms);
+    }
     void Present(BITMAP* frame, int dx, int dy) override {
         Call c(this, true);
         real_->Present(frame, dx, dy);

@@ -17,3 +17,7 @@ void SetEnvironmentDefault(const char* name, const char* value);
 // Whether this machine may have a graphics card that OpenGL can draw with:
 // false when it surely has none, so that no time goes into asking.
 bool MayHaveGpu();
+
+// Waits until `fd` has something to read or `ms` milliseconds have gone by
+// (or a signal came); true when there is something to read.
+bool WaitReadable(int fd, int ms);

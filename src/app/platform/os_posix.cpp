@@ -1,3 +1,4 @@
+#include <poll.h>
 #include <pthread.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -73,4 +74,9 @@ bool MayHaveGpu() {
         }
     }
     return false;
+}
+
+bool WaitReadable(int fd, int ms) {
+    pollfd p = {fd, POLLIN, 0};
+    return poll(&p, 1, ms) > 0;
 }

@@ -40,6 +40,9 @@ class Platform {
     virtual void ClearKeybuf() = 0;
 
     virtual void Rest(unsigned ms) = 0;
+    // Rests up to `ms`, or less when the player does something meanwhile
+    // (or the window changes): the wait of a screen that stands still.
+    virtual void AwaitInput(unsigned ms) { Rest(ms); }
     // Shows backBuffer shifted by (dx, dy); the uncovered strip keeps what
     // the screen showed before.
     virtual void Present(BITMAP* frame, int dx, int dy) = 0;

@@ -212,6 +212,21 @@ class SdlPlatform : public Platform {
     }
     void ClearKeybuf() override { clear_keybuf(); }
     void Rest(unsigned ms) override { Wait(ms); }
+    void AwaitInput(unsigned ms) override {
+        TicksIdle(true);
+        unsigned handled = eventsHandled_;
+        int source = window_.EventSource();
+        if (source < 0) {
+            Pump(int(ms));
+        } else {
+            Pump(0);
+            if (handled == eventsHandled_ && WaitReadable(source, int(ms))) {
+                lastLook_ = 0;
+                Pump(0);
+            }
+        }
+        TicksIdle(false);
+    }
 
     void Present(BITMAP* frame, int dx, int dy) override {
         // Some screens present the same picture every pass; the window
@@ -283,10 +298,30 @@ class SdlPlatform : public Platform {
     // between them.
     void Wait(unsigned ms) {
         Uint64 end = SDL_GetTicks64() + ms;
-        do {
-            Uint64 now = SDL_GetTicks64();
-            Pump(now < end ? int(end - now) : 0);
-        } while (SDL_GetTicks64() < end);
+        int source = window_.EventSource();
+        if (source < 0) {
+            do {
+                Uint64 now = SDL_GetTicks64();
+                Pump(now < end ? int(end - now) : 0);
+            } while (SDL_GetTicks64() < end);
+            CatchUpTicks();
+            return;
+        }
+        // Where the display server's connection can be watched, a wait
+        // that nothing interrupts is one sleep: SDL's own wait looks at the
+        // connection a dozen times each time it wakes, which in the menu,
+        // a hundred times a second, was most of what waiting cost. Once
+        // pumped, nothing of the server's waits in SDL's or Xlib's queues.
+        Pump(0);
+        for (Uint64 now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
+            if (WaitReadable(source, int(end - now))) {
+                lastLook_ = 0;
+                Pump(0);
+            }
+        }
+        // The clock's thread may sleep longer after an idle wait; what
+        // follows a rest sees the time that passed.
+        CatchUpTicks();
     }
 
     // Each look at the display server costs a few system calls: one look a
@@ -315,6 +350,7 @@ class SdlPlatform : public Platform {
     }
 
     void Handle(const SDL_Event& e) {
+        ++eventsHandled_;
         // The character of a key arrives as text right after the key.
         if (e.type != SDL_TEXTINPUT) {
             FeedPendingKey();
@@ -509,6 +545,7 @@ class SdlPlatform : public Platform {
     bool systemPointerHidden_ = false;
     bool confined_ = false;
     bool detached_ = false;
+    unsigned eventsHandled_ = 0;  // an event came while a wait looked away
     BITMAP* sprite_ = nullptr;
     int focusX_ = 0, focusY_ = 0;
     BITMAP* target_ = nullptr;

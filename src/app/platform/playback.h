@@ -40,6 +40,7 @@ class PlaybackPlatform : public ForwardingPlatform {
     int ReadKey() override;
     void ClearKeybuf() override;
     void Rest(unsigned ms) override;
+    void AwaitInput(unsigned ms) override;
     void Present(BITMAP* frame, int dx, int dy) override;
     void PresentAgain(BITMAP* frame) override;
     void PlaySample(SAMPLE* s, int vol, int pan, int freq, int loop) override;

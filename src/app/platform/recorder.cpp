@@ -132,6 +132,18 @@ void RecordingPlatform::Rest(unsigned ms) {
     }
 }
 
+// The same for the wait of a screen that stands still, which may end early
+// at the player's move; the ticks it took are noted as any others.
+void RecordingPlatform::AwaitInput(unsigned ms) {
+    Call c(this);
+    int early = TakeMachineTicks();
+    ticks_ += early;
+    unsigned gone = unsigned(std::min(early, 1000)) * 10;
+    if (ms > gone) {
+        real_->AwaitInput(ms - gone);
+    }
+}
+
 long RecordingPlatform::SeedTime() {
     Call c(this);
     long seed = real_->SeedTime();

@@ -30,6 +30,7 @@ class RecordingPlatform : public ForwardingPlatform {
     int KeyPressed() override;
     int ReadKey() override;
     void Rest(unsigned ms) override;
+    void AwaitInput(unsigned ms) override;
     long SeedTime() override;
     void GameBegins(std::vector<int>& carried) override;
     void GameFramesOver(const std::string& summary) override;

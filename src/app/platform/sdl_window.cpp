@@ -1,5 +1,7 @@
 #include "app/platform/sdl_window.h"
 
+#include <SDL_syswm.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -95,6 +97,13 @@ bool GameWindow::Open(const Settings& s, const char* title, std::string& error) 
         error = std::string("cannot open a window: ") + SDL_GetError();
         return false;
     }
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (SDL_GetWindowWMInfo(window_, &wm) && wm.subsystem == SDL_SYSWM_X11) {
+        eventSource_ = ConnectionNumber(wm.info.x11.display);
+    }
+#endif
     // On a HiDPI desktop a window unit is several real pixels; the picture's
     // multiple counts real pixels.
     int pw = kPictureW, ph = kPictureH;

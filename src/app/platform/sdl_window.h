@@ -60,6 +60,9 @@ class GameWindow {
     bool ToggleFullscreen();
     // The window's size in real pixels.
     PixelSize PixelsNow() const;
+    // The connection to the display server that brings the window's events,
+    // where a wait can watch it directly (X11); -1 elsewhere.
+    int EventSource() const { return eventSource_; }
 
     // The picture's pixel under a point of the window (in SDL's window
     // coordinates), and whether that point lies on the picture.
@@ -77,4 +80,5 @@ class GameWindow {
     BITMAP* picture_ = nullptr;       // what the window shows
     SDL_Surface* surface_ = nullptr;  // the window's pixels when last written
     bool shown_ = false;              // the window is on the desktop
+    int eventSource_ = -1;
 };
