@@ -95,7 +95,8 @@ TEST_F(SpineTest, AStillScreenWaitsForThePlayerAfterThreeUnchangedFrames) {
     // Frames counted from the page's first, which is drawn anew; the wait
     // comes before a frame: frames 2-4 and 9-11 are the unchanged three.
     std::vector<int> at;
-    for (int f : hp->awaitedAt) at.push_back(f - start + 1);
+    for (int f : hp->awaitedAt)
+        at.push_back(f - start + 1);
     EXPECT_EQ(at, (std::vector<int>{5, 6, 7, 8, 12, 13, 14, 15}));
 }
 
