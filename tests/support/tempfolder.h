@@ -2,20 +2,16 @@
 // write the high score file never touch the build's own.
 #pragma once
 
-#include <stdlib.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "support/portable.h"
 
 class TempFolder {
   public:
     // Creates the folder and moves there.
     TempFolder() : home_(std::filesystem::current_path().string()) {
-        char pattern[] = "/tmp/fluff-test-XXXXXX";
-        if (!mkdtemp(pattern))
-            std::abort();
-        path_ = pattern;
+        path_ = MakeTempFolder("test");
         std::filesystem::create_directory(path_ + "/data");
         std::filesystem::current_path(path_);
     }
