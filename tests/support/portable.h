@@ -21,8 +21,8 @@ inline std::string MakeTempFolder(const char* name) {
     std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::filesystem::path p =
-            base / (std::string("fluff-") + name + "-" + std::to_string(_getpid()) + "-" +
-                    std::to_string(++made));
+            base / std::filesystem::u8path(std::string("fluff-") + name + "-" +
+                                           std::to_string(_getpid()) + "-" + std::to_string(++made));
         if (std::filesystem::create_directory(p)) {
             return p.generic_u8string();
         }

@@ -9,17 +9,18 @@
 
 class TempFolder {
   public:
-    // Creates the folder and moves there.
-    TempFolder() : home_(std::filesystem::current_path().string()) {
-        path_ = MakeTempFolder("test");
-        std::filesystem::create_directory(path_ + "/data");
-        std::filesystem::current_path(path_);
+    // Creates the folder ("fluff-NAME-..."; UTF-8) and moves there.
+    explicit TempFolder(const char* name = "test")
+        : home_(std::filesystem::current_path().generic_u8string()) {
+        path_ = MakeTempFolder(name);
+        std::filesystem::create_directory(std::filesystem::u8path(path_ + "/data"));
+        std::filesystem::current_path(std::filesystem::u8path(path_));
     }
     // Moves back and removes it with everything in it.
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::current_path(home_, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::current_path(std::filesystem::u8path(home_), ignored);
+        std::filesystem::remove_all(std::filesystem::u8path(path_), ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -10,9 +10,10 @@ std::string scoreFolder = "data";
 
 namespace {
 
-// "/usr/games/../share/fluffernauts" reads badly in a message.
+// "/usr/games/../share/fluffernauts" reads badly in a message. UTF-8 in and
+// out with forward slashes, on Windows too.
 std::string Join(const std::string& folder, const char* rel) {
-    return (std::filesystem::path(folder) / rel).lexically_normal().string();
+    return (std::filesystem::u8path(folder) / rel).lexically_normal().generic_u8string();
 }
 
 }  // namespace
