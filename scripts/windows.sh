@@ -105,7 +105,7 @@ step_libs() {
             -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
             -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF \
             -DWANT_DX=ON >/dev/null
-        cmake --build "$B/allegro" -j"$JOBS" >/dev/null
+        cmake --build "$B/allegro" -j"$JOBS" >"$B/allegro.log" 2>&1 || { tail -30 "$B/allegro.log"; return 1; }
         cmake --install "$B/allegro" >/dev/null
     fi
     if [ ! -f "$PREFIX/lib/libSDL2.a" ]; then
@@ -118,7 +118,7 @@ step_libs() {
             -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_JOYSTICK=OFF \
             -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
             -DSDL_LOCALE=OFF -DSDL_MISC=OFF >/dev/null
-        cmake --build "$B/sdl2" -j"$JOBS" >/dev/null
+        cmake --build "$B/sdl2" -j"$JOBS" >"$B/sdl2.log" 2>&1 || { tail -30 "$B/sdl2.log"; return 1; }
         cmake --install "$B/sdl2" >/dev/null
     fi
     if [ ! -f "$PREFIX/lib/libgtest.a" ]; then
@@ -161,7 +161,7 @@ step_zip() {
     mkdir -p "$stage/data"
     cp "$B/game/fluffernauts.exe" "$stage/"
     $MINGW-strip "$stage/fluffernauts.exe"
-    cp "$B/game/data/"{gfx.dat,snd.dat,font.dat,cm.m,patches.dat} "$stage/data/"
+    cp "$B/game/data/"{gfx.dat,snd.dat,font.dat,cm.m,patches.dat,icon.rgba} "$stage/data/"
     cp dist/README-windows.txt "$stage/README.txt"
     cp COPYING "$stage/COPYING.txt"
     # Windows players read text files in Notepad: CRLF line ends.
