@@ -151,9 +151,7 @@ std::string LockBesideTable() {
 
 class TableLock {
   public:
-    TableLock() : lock_(LockBesideTable()) {
-        RemoveStaleTemps(scoreFolder, kTableName);
-    }
+    TableLock() : lock_(LockBesideTable()) { RemoveStaleTemps(scoreFolder, kTableName); }
 
   private:
     FileLock lock_;

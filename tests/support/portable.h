@@ -20,9 +20,9 @@ inline std::string MakeTempFolder(const char* name) {
     static int made = 0;
     std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::filesystem::path p =
-            base / std::filesystem::u8path(std::string("fluff-") + name + "-" +
-                                           std::to_string(_getpid()) + "-" + std::to_string(++made));
+        std::filesystem::path p = base / std::filesystem::u8path(std::string("fluff-") + name +
+                                                                 "-" + std::to_string(_getpid()) +
+                                                                 "-" + std::to_string(++made));
         if (std::filesystem::create_directory(p)) {
             return p.generic_u8string();
         }

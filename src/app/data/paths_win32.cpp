@@ -1,7 +1,7 @@
 // Where the game's files live on Windows: beside the program, or in the
 // player's own application data when that is not the place (paths.h).
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cwctype>
 

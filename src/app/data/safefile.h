@@ -11,8 +11,8 @@
 // characters), syncs it and renames it over `path`, making the folder when
 // it is missing. A file that was there keeps its mode; a new one gets
 // 0644. On Windows the write goes through FlushFileBuffers and the
-// replace is MoveFileExW's, written through. False with a reason (naming the file) when it cannot; `path` is
-// then as it was and the temporary file is gone.
+// replace is MoveFileExW's, written through. False with a reason (naming the file) when it cannot;
+// `path` is then as it was and the temporary file is gone.
 bool ReplaceFileSafely(const std::string& path, const std::string& bytes, std::string& error);
 
 // The whole of a file into `bytes`, refusing one over `limit` bytes. False

@@ -158,9 +158,9 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool GetFileVersion(const std::string& path, FileVersion& out) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), 0,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h =
+        CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -171,7 +171,8 @@ bool GetFileVersion(const std::string& path, FileVersion& out) {
         return false;
     }
     auto join = [](DWORD high, DWORD low) { return (uint64_t(high) << 32) | low; };
-    uint64_t written = join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    uint64_t written =
+        join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
     // FILETIME counts 100 ns steps.
     out = {info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
            join(info.nFileSizeHigh, info.nFileSizeLow), int64_t(written / 10000000),
