@@ -127,7 +127,9 @@ TEST_F(HeadlessTest, BenchmarkFramesCostLittleMoreThanTheFloor) {
     gameRunning = 0;
     escaped = 1;
     EndGame();
-#ifndef FLUFF_SANITIZED
+    // Under Wine a thread's CPU time moves in the host scheduler's steps,
+    // too coarse for one frame.
+#if !defined(FLUFF_SANITIZED) && !defined(_WIN32)
     EXPECT_LT(heavy, 1.8) << "the heaviest scene's frame: about 1.45 times the floor when written, "
                              "1.6 with SSE2 only";
 #endif

@@ -91,10 +91,10 @@ TEST_F(DatafileTest, DamagedFilesEndInOrderNamingTheFile) {
         {"gfx.dat", ~0u, 11, 0x7F},    // more members counted than there are
         {"cm.m", ~0u, 0x4A, '\xFF'},   // a data byte of the second track
     };
-    std::string home = fs::current_path().string();
+    std::string home = fs::current_path().generic_u8string();
     TempFolder folder;
     for (const char* name : {"gfx.dat", "snd.dat", "font.dat", "cm.m"})
-        fs::create_symlink(home + "/data/" + name, std::string("data/") + name);
+        LinkFile(home + "/data/" + name, std::string("data/") + name);
     for (auto [file, keep, at, value] : cases) {
         std::string path = std::string("data/") + file, bytes = Slurp(path).substr(0, keep);
         if (at < bytes.size())
@@ -104,6 +104,6 @@ TEST_F(DatafileTest, DamagedFilesEndInOrderNamingTheFile) {
         EXPECT_EXIT(UseEveryFile(hp, gfx.substr(24, nameLength)), ::testing::ExitedWithCode(1),
                     "\"" + path + "\".*missing or damaged");
         fs::remove(path);
-        fs::create_symlink(home + "/" + path, path);
+        LinkFile(home + "/" + path, path);
     }
 }

@@ -1,13 +1,22 @@
 // The program as a desktop program: its command line, where it finds its
 // data and keeps its scores, pausing, and ending in order when the window
 // is closed or a signal arrives.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "app/data/datacheck.h"
 #include "app/data/loader.h"
 #include "app/data/paths.h"
+#include "app/data/safefile.h"
 #include "app/options.h"
 #include "app/system.h"
 #include "game/game.h"
@@ -166,9 +175,11 @@ TEST(Settings, AFolderOfThePlayersOwnAndADamagedFileIgnored) {
 
     s.scale = 2;
     ASSERT_TRUE(SaveSettings(path, s, error)) << error;
+#ifndef _WIN32  // folders there have no POSIX modes
     struct stat st;
     ASSERT_EQ(stat((tmp.path() + "/cfg/fluffernauts").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u) << "the folder it made is the player's";
+#endif
     Settings back;
     LoadSettings(path, back, warning);
     EXPECT_EQ(warning, "");
@@ -243,9 +254,11 @@ TEST(Layout, AnInstalledCopySavesItsFirstTableIntoAFolderItMakes) {
     std::ifstream in(scoreFolder + "/hiscore.dat", std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes.size(), 130u);
+#ifndef _WIN32
     struct stat st;
     ASSERT_EQ(stat(scoreFolder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u) << "the player's own folder";
+#endif
 
     // Nowhere writable: the save fails quietly and the table stays.
     scoreFolder = "/proc/no-such-folder";
@@ -324,9 +337,9 @@ TEST_F(DesktopTest, LosingTheWindowPausesUntilAKeyAfterItComesBack) {
 
 TEST_F(DesktopTest, ClosingTheWindowInAGameEndsItAndTheProgramWithoutAnEntry) {
     TempFolder tmp;
-    fs::create_symlink(tmp.home() + "/data/gfx.dat", "data/gfx.dat");
-    fs::create_symlink(tmp.home() + "/data/snd.dat", "data/snd.dat");
-    fs::create_symlink(tmp.home() + "/data/font.dat", "data/font.dat");
+    LinkFile(tmp.home() + "/data/gfx.dat", "data/gfx.dat");
+    LinkFile(tmp.home() + "/data/snd.dat", "data/snd.dat");
+    LinkFile(tmp.home() + "/data/font.dat", "data/font.dat");
     gameFont = nullptr;
     // In a game: no entry afterwards, status 0.
     hp->PressKey(300, KEY_SPACE, ' ');
@@ -371,4 +384,95 @@ TEST_F(DesktopTest, TheMenuShowsAtMostOneFramePerTickEvenWithNoWorkToDo) {
     // 200 frames: at least 190 ticks of 10 ms.
     EXPECT_GE(hp->nowMs(), 1900u) << "frames came faster than the tick";
     quitRequest = 0;
+}
+
+// Windows: a portable copy keeps its scores beside it; an installed one, or
+// one in a folder it cannot write, in the player's application data.
+TEST(Layout, WindowsScoresBesideAWritablePortableCopyElseInTheAppData) {
+    TempFolder tmp;
+    const std::string exe = tmp.path() + "/Games/Fluffernauts";
+    const std::string appData = "C:/Users/Zo\u00EB/AppData/Roaming";
+    Layout l;
+    std::vector<std::string> tried;
+    EXPECT_FALSE(FindWindowsLayout(exe, false, true, appData, l, tried));
+    EXPECT_EQ(tried, std::vector<std::string>{exe + "/data"});
+    fs::create_directories(fs::u8path(exe + "/data"));
+    std::ofstream(fs::u8path(exe + "/data/gfx.dat")) << "x";
+    struct Case {
+        bool installed, writable;
+        const char* appData;
+        bool beside;
+    } cases[] = {
+        {false, true, appData.c_str(), true},    // unzipped on the desktop
+        {false, false, appData.c_str(), false},  // a read-only medium
+        {true, true, appData.c_str(), false},    // Program Files, run as an administrator
+        {true, false, appData.c_str(), false},   // Program Files
+        {true, false, "", true},                 // no application data known: nowhere better
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.installed) + std::to_string(c.writable) + c.appData);
+        ASSERT_TRUE(FindWindowsLayout(exe, c.installed, c.writable, c.appData, l, tried));
+        EXPECT_EQ(l.dataFolder, exe + "/data");
+        EXPECT_EQ(l.scoreFolder, c.beside ? exe + "/data" : appData + "/Fluffernauts");
+    }
+}
+
+// Paths that are not plain ASCII (a player named Zoë) work wherever the game
+// opens a file: the table's save and load, its lock and stale temporary
+// files, the safe replace, and Allegro reading a datafile.
+TEST_F(DesktopTest, AFolderNamedWithAnAccentHoldsTheTableTheSettingsAndTheData) {
+    TempFolder tmp("Zo\u00EB");
+    const std::string folder = tmp.path() + "/Zo\u00EB's scores";
+    scoreFolder = folder;
+    std::string error;
+    ASSERT_TRUE(ReplaceFileSafely(folder + "/hiscore.dat.new-Ab12Cd", "half a table", error))
+        << error;  // as a save killed before its rename leaves it
+    EXPECT_EQ(SaveHighScoreEntry(5000, "Zo\u00EB"), 0);
+    std::memset(highScores, 0, sizeof highScores);
+    LoadHighScores();
+    EXPECT_EQ(highScores[0].score, 5000);
+    EXPECT_STREQ(highScores[0].name, "Zo\u00EB");
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(fs::u8path(folder))) {
+        names.push_back(e.path().filename().u8string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"hiscore.dat", "hiscore.lock"}));
+
+    std::string bytes, read;
+    bool missing = false;
+    ASSERT_TRUE(ReadWholeFile(tmp.home() + "/data/font.dat", 1 << 24, bytes, missing, error));
+    ASSERT_TRUE(ReplaceFileSafely(folder + "/font.dat", bytes, error)) << error;
+    ASSERT_TRUE(ReadWholeFile(folder + "/font.dat", 1 << 24, read, missing, error)) << error;
+    EXPECT_TRUE(read == bytes);
+    EXPECT_EQ(CheckDatafile(folder + "/font.dat"), "");
+    DATAFILE* d = load_datafile((folder + "/font.dat").c_str());
+    EXPECT_NE(d, nullptr) << "Allegro opens the path it is given in UTF-8";
+    if (d) {
+        unload_datafile(d);
+    }
+    scoreFolder = "data";
+}
+
+// One holder of the table's lock at a time: a second one waits until the
+// first lets go (flock, LockFileEx).
+TEST(FileLockTest, ASecondHolderWaitsUntilTheFirstLetsGo) {
+    TempFolder tmp;
+    const std::string path = tmp.path() + "/hiscore.lock";
+    std::atomic<bool> released{false}, secondHeld{false}, heldTooSoon{false};
+    std::thread second;
+    {
+        FileLock first(path);
+        second = std::thread([&] {
+            FileLock again(path);
+            heldTooSoon = !released;
+            secondHeld = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_FALSE(secondHeld) << "the second holder waits";
+        released = true;
+    }
+    second.join();
+    EXPECT_TRUE(secondHeld);
+    EXPECT_FALSE(heldTooSoon);
 }

@@ -1,8 +1,6 @@
 // Everything around a game: the generator, the spine (shake, pacing, the
 // wait for a key or a click), start-up, the loop over the menu's choices,
 // the title menu, the picture pages and the intro film.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,6 +18,7 @@
 #include "screens/screens.h"
 #include "screens/titlemenu.h"
 #include "support/harness.h"
+#include "support/portable.h"
 #include "support/tempfolder.h"
 #include "world/score.h"
 
@@ -122,12 +121,10 @@ TEST_F(StartupTest, NoHicolourModeShowsTheMessageAndExitsWithOne) {
 namespace {
 // Runs the program in a folder laid out by `prepare`, in a child process.
 void RunInFolder(void (*prepare)(const std::string& data)) {
-    char tmpl[] = "/tmp/fluff-startup-XXXXXX";
-    std::string dir = mkdtemp(tmpl);
-    mkdir((dir + "/data").c_str(), 0755);
+    std::string dir = MakeTempFolder("startup");
+    fs::create_directory(dir + "/data");
     prepare(dir + "/data");
-    if (chdir(dir.c_str()) != 0)
-        std::abort();
+    fs::current_path(dir);
     RunProgram();
     std::exit(42);  // not reached when a load fails
 }
@@ -136,9 +133,9 @@ void DamagedGfx(const std::string& data) {
     std::ofstream(data + "/gfx.dat") << "this is not a datafile";
 }
 void NoFont(const std::string& data) {
-    std::string here = get_current_dir_name();
+    std::string here = fs::current_path().generic_u8string();
     for (const char* f : {"/gfx.dat", "/snd.dat"})
-        fs::create_symlink(here + "/data" + f, data + f);
+        LinkFile(here + "/data" + f, data + f);
 }
 }  // namespace
 
@@ -160,7 +157,7 @@ class ProgramTest : public HeadlessTest {};
 TEST_F(ProgramTest, EveryMenuRowRunsItsScreenAndTheLastQuits) {
     TempFolder folder;  // the build's datafiles but no high score file
     for (const char* name : {"gfx.dat", "snd.dat", "font.dat", "cm.m"})
-        fs::create_symlink(fs::path(folder.home()) / "data" / name, fs::path("data") / name);
+        LinkFile(fs::path(folder.home()) / "data" / name, fs::path("data") / name);
     for (int row = 0; row <= 6; ++row) {  // 6 here is a game left with Escape
         for (BITMAP** slot : {&storyImage, &creditsImage, &highScoreImage})
             destroy_bitmap(*slot), *slot = nullptr;

@@ -1,7 +1,6 @@
 // Recordings: the file (a player's kind and the tests' old one), the names
 // of a visit's recordings, and whole games recorded on the tests' machine
 // and played back, which must come out as they were played.
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +21,7 @@
 #include "game/replay.h"
 #include "screens/screens.h"
 #include "support/harness.h"
+#include "support/portable.h"
 #include "support/replay.h"
 #include "world/score.h"
 
@@ -176,9 +176,7 @@ class RecordingTest : public HeadlessTest {
         if (!fontData)
             fontData = LoadDatafile(kFontFile);
         gameFont = static_cast<FONT*>(fontData[0].dat);
-        char pattern[] = "/tmp/fluff-rec-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        folder_ = pattern;
+        folder_ = MakeTempFolder("rec");
     }
     void TearDown() override {
         for (const ReplayKey& k : kReplayKeys)
@@ -395,8 +393,8 @@ TEST_F(RecordingTest, GamesPlayBackAsTheyWerePlayedHowEverTheyEndAndWhateverCame
         EXPECT_EQ(r.summary, played.summary);
         const Outcome back = Play(r, g.poke);
         EXPECT_EQ(back.summary, played.summary);
-        EXPECT_EQ(std::vector<long>({back.timeLeft, back.frames, back.draws}),
-                  std::vector<long>({played.timeLeft, played.frames, played.draws}));
+        EXPECT_EQ(std::vector<int64_t>({back.timeLeft, back.frames, back.draws}),
+                  std::vector<int64_t>({played.timeLeft, played.frames, played.draws}));
         EXPECT_EQ(divergence, "");
         EXPECT_EQ(quitAfter, 0) << "a recorded close leaves the watching program open";
         std::vector<int> asked;

@@ -8,6 +8,7 @@
 
 #include "app/data/paths.h"
 #include "app/options.h"
+#include "app/platform/os.h"
 #include "app/platform/platform.h"
 #include "app/platform/playback.h"
 #include "app/platform/recorder.h"
@@ -15,7 +16,9 @@
 #include "app/system.h"
 #include "screens/titlemenu.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     Options options;
     std::string error;
     switch (ParseOptions(argc, argv, options, error)) {
@@ -34,8 +37,7 @@ int main(int argc, char** argv) {
 
     Layout layout;
     std::vector<std::string> tried;
-    if (!FindLayout(ExecutableFolder(), std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), layout,
-                    tried)) {
+    if (!FindLayoutHere(layout, tried)) {
         std::string where;
         for (const std::string& t : tried) {
             where += (where.empty() ? "" : " or ") + t;
@@ -49,8 +51,7 @@ int main(int argc, char** argv) {
     dataFolder = layout.dataFolder;
     scoreFolder = layout.scoreFolder;
 
-    const std::string settingsPath =
-        SettingsFile(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string settingsPath = SettingsFileHere();
     std::string warning;
     LoadSettings(settingsPath, settings, warning);
     if (!warning.empty()) {
@@ -78,4 +79,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Fluffernauts: the settings are not kept: %s\n", error.c_str());
     }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    UseParentConsole();
+    std::vector<std::string> args = ProgramArguments(argc, argv);
+    std::vector<char*> argp;
+    for (std::string& a : args) {
+        argp.push_back(&a[0]);
+    }
+    argp.push_back(nullptr);
+    EndProgram(Run(int(args.size()), argp.data()));
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/data/loader.h"
+#include "app/platform/os.h"
 #include "app/platform/platform.h"
 #include "app/random.h"
 
@@ -63,14 +64,14 @@ void InitSystem() {
     if (!platform->Startup(error)) {
         // Nowhere to show a message box: one line on the terminal.
         std::fprintf(stderr, "%s\n", error.c_str());
-        std::exit(1);
+        EndProgram(1);
     }
     LOCK_VARIABLE(tickCount);
     LOCK_FUNCTION(TimerTick);
 
     if (platform->SetGfxMode(16) < 0 && platform->SetGfxMode(15) < 0) {
         platform->Message("Sorry, but you need a Hicolor mode (16 bit color depth) for this game.");
-        std::exit(1);
+        EndProgram(1);
     }
     platform->StartTimer();
 

@@ -1,18 +1,13 @@
 #include "screens/highscores.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "app/data/loader.h"
 #include "app/data/paths.h"
+#include "app/data/safefile.h"
+#include "app/platform/os.h"
 #include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/screens.h"
@@ -26,13 +21,9 @@ constexpr char kTableName[] = "hiscore.dat";
 // Every save holds an advisory lock on this file, beside the table, from
 // reading the table to renaming the new one into place.
 constexpr char kLockName[] = "hiscore.lock";
-// A save writes the new table under this name and six characters of
-// mkstemp's, then renames it over the table; one left by a crash is
-// removed by the next save.
-constexpr char kTempPrefix[] = "hiscore.dat.new-";
-constexpr size_t kTempSuffixLength = 6;
-// A table made by a save, when there was none to take the mode from.
-constexpr mode_t kTableMode = 0644;
+// A save writes the new table to a temporary file beside it and renames it
+// over the table (ReplaceFileSafely); one left by a crash is removed by the
+// next save.
 
 // A fresh install shows "Foo" ten times, 200 down to 110.
 constexpr int kDefaultTopScore = 200;
@@ -112,7 +103,7 @@ TableFile ReadTableFile() {
     if (!exists(path.c_str())) {
         return TableFile::kMissing;
     }
-    FILE* f = std::fopen(path.c_str(), "rb");
+    FILE* f = OpenFile(path, "rb");
     if (!f) {
         return TableFile::kUnreadable;
     }
@@ -138,93 +129,33 @@ void EncodeTable(unsigned char* out) {
     }
 }
 
-// Held while it lives. Two copies of the game then never interleave their
-// read, insert and write; the lock goes with the process, even at kill -9.
-class TableLock {
-  public:
-    TableLock() {
-        // An installed copy keeps its table in the player's own folder,
-        // which the first save makes.
-        MakeFolders(scoreFolder);
-        fd_ = open(ScoreFile(kLockName).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-        // Without a lock file the save goes on unguarded: in a folder where
-        // it cannot be made, the table cannot be written either.
-        while (fd_ >= 0 && flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~TableLock() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    TableLock(const TableLock&) = delete;
-    TableLock& operator=(const TableLock&) = delete;
-
-  private:
-    int fd_ = -1;
-};
-
-// Temporary tables left by a save that died before its rename. Only called
-// under the lock, so none of them belongs to a save still running.
-void RemoveStaleTemps() {
-    DIR* dir = opendir(scoreFolder.c_str());
-    if (!dir) {
-        return;
-    }
-    const size_t prefix = sizeof kTempPrefix - 1;
-    while (const dirent* e = readdir(dir)) {
-        if (std::strncmp(e->d_name, kTempPrefix, prefix) == 0 &&
-            std::strlen(e->d_name) == prefix + kTempSuffixLength) {
-            unlink(ScoreFile(e->d_name).c_str());
-        }
-    }
-    closedir(dir);
-}
-
-bool WriteAll(int fd, const unsigned char* bytes, size_t count) {
-    while (count > 0) {
-        ssize_t n = write(fd, bytes, count);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes += n;
-        count -= size_t(n);
-    }
-    return true;
-}
-
 // `highScores` into a new file that replaces the table in one rename, so a
 // full disk or a crash at any moment leaves the old table or the new one.
 // The caller holds the lock.
 void WriteTable() {
     unsigned char bytes[kHighScoreFileBytes];
     EncodeTable(bytes);
-    const std::string path = HighScorePath();
-    std::string temp = ScoreFile(kTempPrefix) + std::string(kTempSuffixLength, 'X');
-    int fd = mkostemp(&temp[0], O_CLOEXEC);
-    if (fd < 0) {
-        return;
-    }
-    // mkstemp makes the file private; the table keeps the mode it had.
-    struct stat old;
-    fchmod(fd, stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : kTableMode);
-    bool ok = WriteAll(fd, bytes, sizeof bytes);
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return;
-    }
-    // The rename itself reaches the disk only with the folder.
-    int folder = open(scoreFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
+    std::string error;
+    ReplaceFileSafely(HighScorePath(), std::string(reinterpret_cast<char*>(bytes), sizeof bytes),
+                      error);
 }
+
+// Every save holds the lock from reading the table to renaming the new one
+// into place, so two copies of the game never interleave their read, insert
+// and write. An installed copy keeps its table in the player's own folder,
+// which the first save makes.
+std::string LockBesideTable() {
+    MakeFolders(scoreFolder);
+    return ScoreFile(kLockName);
+}
+
+class TableLock {
+  public:
+    TableLock() : lock_(LockBesideTable()) { RemoveStaleTemps(scoreFolder, kTableName); }
+
+  private:
+    FileLock lock_;
+};
 
 }  // namespace
 
@@ -247,7 +178,6 @@ void LoadHighScores() {
 
 void SaveHighScores() {
     TableLock lock;
-    RemoveStaleTemps();
     WriteTable();
 }
 
@@ -282,7 +212,6 @@ int SaveHighScoreEntry(int32_t newScore, const char* name) {
         std::strncpy(typed, name, kNameFileBytes - 1);  // before the table is read over it
     }
     TableLock lock;
-    RemoveStaleTemps();
     // Read as at the first load of a run: what a short file does not cover
     // is zero, not left over from the screen's table.
     std::memset(highScores, 0, sizeof highScores);

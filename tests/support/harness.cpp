@@ -1,6 +1,6 @@
 #include "support/harness.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "app/random.h"
 #include "app/system.h"
@@ -25,12 +25,12 @@ BITMAP* HeadlessTest::Solid(int w, int h, int colour) {
 }
 
 bool HaveRealData() {
-    struct stat st;
-    return stat("data/gfx.dat", &st) == 0 && stat("data/font.dat", &st) == 0;
+    return std::filesystem::exists("data/gfx.dat") && std::filesystem::exists("data/font.dat");
 }
 
 std::string OutPath(const std::string& name) {
-    mkdir("test-output", 0755);
+    std::error_code ignored;
+    std::filesystem::create_directory("test-output", ignored);
     return "test-output/" + name;
 }
 

@@ -11,6 +11,7 @@
 #include <allegro.h>
 
 #include <cctype>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -34,7 +35,10 @@ const MemberOffsets* IndexOf(const std::string& file) {
     return check.why.empty() ? &check.members : nullptr;
 }
 
-PACKFILE* OpenMember(const std::string& file, long offset) {
+PACKFILE* OpenMember(const std::string& file, int64_t offset) {
+    if (offset < 0 || offset > INT_MAX) {
+        return nullptr;  // beyond what Allegro's seek can reach
+    }
     PACKFILE* f = pack_fopen(file.c_str(), F_READ_PACKED);
     if (!f)
         return nullptr;

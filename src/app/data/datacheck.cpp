@@ -1,14 +1,14 @@
 #include "app/data/datacheck.h"
 
 #include <allegro.h>
-#include <sys/stat.h>
 
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <tuple>
 #include <vector>
+
+#include "app/platform/os.h"
 
 namespace {
 
@@ -399,7 +399,7 @@ class Walker {
             }
         }
         // The magic goes before what pack_fopen leaves to be read.
-        const long chunkAt = long(at_) - 4;
+        const int64_t chunkAt = int64_t(at_) - 4;
         if (!PlausibleId(type) || !Be32(size, end) || !Be32(unpacked, end) || size > end - at_) {
             return Fail("its header is damaged or it runs past the end");
         }
@@ -463,7 +463,7 @@ class Walker {
 };
 
 File Open(const std::string& path, uint64_t& size) {
-    File f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    File f(OpenFile(path, "rb"), &std::fclose);
     off_t end = -1;
     if (f && fseeko(f.get(), 0, SEEK_END) == 0) {
         end = ftello(f.get());
@@ -487,19 +487,15 @@ std::string CheckDatafile(const std::string& path, MemberOffsets* members) {
 }
 
 const DatafileCheck& CheckedDatafile(const std::string& path) {
-    using Version = std::tuple<dev_t, ino_t, off_t, time_t, long>;
     struct Known {
         bool seen = false;
-        Version version;
+        FileVersion version;
         DatafileCheck check;
     };
     static std::map<std::string, Known> known;
     Known& k = known[path];
-    struct stat st;
-    bool there = stat(path.c_str(), &st) == 0;
-    Version now =
-        there ? Version{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec}
-              : Version{};
+    FileVersion now;
+    bool there = GetFileVersion(path, now);
     if (!there || !k.seen || k.version != now) {
         k.seen = there;
         k.version = now;

@@ -4,13 +4,14 @@
 // whose glyphs are missing, which crashes only later, at the first text.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
 // Where each member of a datafile's top level starts, by its name in lower
 // case (Allegro compares names ignoring case): the offset of its chunk,
 // counted after the file's magic, where pack_fopen leaves a packfile.
-using MemberOffsets = std::map<std::string, long>;
+using MemberOffsets = std::map<std::string, int64_t>;  // 64 bits on every system
 
 // "" when `path` is an uncompressed Allegro datafile whose objects add up to
 // the file exactly and whose fonts, samples, tunes and BMP members are whole;

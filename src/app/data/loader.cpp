@@ -9,6 +9,7 @@
 #include "app/data/datacheck.h"
 #include "app/data/paths.h"
 #include "app/draw/blit.h"
+#include "app/platform/os.h"
 #include "app/platform/platform.h"
 
 namespace {
@@ -41,7 +42,7 @@ void FatalLoad(const char* file, const char* member, const char* why) {
     } else {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
-    std::exit(1);
+    EndProgram(1);
 }
 
 BITMAP* TryLoadImage(const char* member) {

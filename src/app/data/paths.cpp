@@ -1,25 +1,19 @@
 #include "app/data/paths.h"
 
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
+
+#include "app/platform/os.h"
 
 std::string dataFolder = "data";
 std::string scoreFolder = "data";
 
 namespace {
 
-bool IsFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// "/usr/games/../share/fluffernauts" reads badly in a message.
+// "/usr/games/../share/fluffernauts" reads badly in a message. UTF-8 in and
+// out with forward slashes, on Windows too.
 std::string Join(const std::string& folder, const char* rel) {
-    return (std::filesystem::path(folder) / rel).lexically_normal().string();
+    return (std::filesystem::u8path(folder) / rel).lexically_normal().generic_u8string();
 }
 
 }  // namespace
@@ -37,13 +31,13 @@ bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const cha
     tried.clear();
     std::string portable = Join(exeFolder, "data");
     tried.push_back(portable);
-    if (IsFile(portable + "/gfx.dat")) {
+    if (IsRegularFile(portable + "/gfx.dat")) {
         out = {portable, portable, false};
         return true;
     }
     std::string installed = Join(exeFolder, "../share/fluffernauts");
     tried.push_back(installed);
-    if (!IsFile(installed + "/gfx.dat")) {
+    if (!IsRegularFile(installed + "/gfx.dat")) {
         return false;
     }
     // The XDG rule: a relative $XDG_DATA_HOME is to be ignored.
@@ -59,25 +53,34 @@ bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const cha
     return true;
 }
 
-std::string ExecutableFolder() {
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) {
-        return "";
+bool FindWindowsLayout(const std::string& exeFolder, bool installed, bool dataWritable,
+                       const std::string& appData, Layout& out, std::vector<std::string>& tried) {
+    tried.clear();
+    std::string portable = Join(exeFolder, "data");
+    tried.push_back(portable);
+    if (!IsRegularFile(portable + "/gfx.dat")) {
+        return false;
     }
-    std::string path(buf, size_t(n));
-    size_t slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
+    bool beside = appData.empty() || (!installed && dataWritable);
+    out = {portable, beside ? portable : appData + "/Fluffernauts", installed};
+    return true;
 }
 
 bool MakeFolders(const std::string& folder) {
-    struct stat st;
-    if (folder.empty() || stat(folder.c_str(), &st) == 0) {
-        return !folder.empty() && S_ISDIR(st.st_mode);
+    if (folder.empty() || IsFolder(folder)) {
+        return !folder.empty();
     }
     size_t slash = folder.rfind('/');
     if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
         return false;
     }
-    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    if (MakeFolder(folder)) {
+        return true;
+    }
+    // Another copy of the game may make it at the same moment; otherwise
+    // errno says why for the caller's message.
+    int saved = errno;
+    bool made = IsFolder(folder);
+    errno = saved;
+    return made;
 }

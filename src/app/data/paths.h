@@ -31,8 +31,20 @@ struct Layout {
 bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const char* home,
                 Layout& out, std::vector<std::string>& tried);
 
-// The folder the running program lives in ("" when it cannot be told).
-std::string ExecutableFolder();
+// Windows: the data in data\ beside the program (the zip unpacks into a
+// folder that runs from anywhere). The scores stay beside it too, where the
+// player can see, keep and carry them with the game, unless the program is
+// installed (under Program Files, shared by every user of the machine) or
+// that folder cannot be written: then they go to the player's own
+// `appData` + "/Fluffernauts" (%APPDATA%\Fluffernauts). An empty `appData`
+// leaves them beside the program.
+bool FindWindowsLayout(const std::string& exeFolder, bool installed, bool dataWritable,
+                       const std::string& appData, Layout& out, std::vector<std::string>& tried);
+
+// The layout of this running program and the file of its kept settings,
+// each by its operating system's rule (paths_posix.cpp, paths_win32.cpp).
+bool FindLayoutHere(Layout& out, std::vector<std::string>& tried);
+std::string SettingsFileHere();
 
 // Makes `folder` and its missing parents (mode 0700 for new ones); true
 // when it exists afterwards.

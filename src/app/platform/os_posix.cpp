@@ -1,5 +1,8 @@
+#include <dirent.h>
+#include <limits.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/prctl.h>
@@ -7,6 +10,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "app/platform/os.h"
@@ -79,4 +83,76 @@ bool MayHaveGpu() {
 bool WaitReadable(int fd, int ms) {
     pollfd p = {fd, POLLIN, 0};
     return poll(&p, 1, ms) > 0;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void UseParentConsole() {}
+
+void EndProgram(int status) {
+    std::exit(status);
+}
+
+FILE* OpenFile(const std::string& path, const char* mode) {
+    std::string m = mode;
+    if (m.find('b') == std::string::npos) {
+        m += 'b';
+    }
+    return std::fopen(path.c_str(), m.c_str());
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeFolder(const std::string& path) {
+    return mkdir(path.c_str(), 0700) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
+
+bool GetFileVersion(const std::string& path, FileVersion& out) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    out = {uint64_t(st.st_dev), uint64_t(st.st_ino), uint64_t(st.st_size),
+           int64_t(st.st_mtim.tv_sec), int64_t(st.st_mtim.tv_nsec)};
+    return true;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* e = readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+            names.push_back(e->d_name);
+        }
+    }
+    closedir(dir);
+    return names;
+}
+
+std::string ExecutableFolder() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) {
+        return "";
+    }
+    std::string path(buf, size_t(n));
+    size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
 }

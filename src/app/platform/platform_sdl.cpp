@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/data/paths.h"
+#include "app/data/safefile.h"
 #include "app/platform/allegro_lib.h"
 #include "app/platform/os.h"
 #include "app/platform/platform.h"
@@ -67,6 +67,12 @@ std::string Wrapped(const char* text, size_t columns) {
     return out;
 }
 
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 // The display server the player's session offers, Wayland first; SDL's own
 // choice when the player named one in SDL_VIDEODRIVER.
 bool OpenVideo(std::string& error) {
@@ -76,6 +82,8 @@ bool OpenVideo(std::string& error) {
     std::vector<const char*> drivers;
     if (chosen && chosen[0]) {
         drivers.push_back(nullptr);
+    } else if (kWindows) {
+        drivers.push_back("windows");
     } else {
         if (wayland && wayland[0]) {
             drivers.push_back("wayland");
@@ -93,7 +101,9 @@ bool OpenVideo(std::string& error) {
         }
     }
     error = "Fluffernauts needs a graphical display (X11 or Wayland): ";
-    if (drivers.empty()) {
+    if (kWindows) {
+        error = std::string("Fluffernauts cannot open a window: ") + SDL_GetError();
+    } else if (drivers.empty()) {
         error += "neither DISPLAY nor WAYLAND_DISPLAY is set";
     } else if (x11 && x11[0]) {
         error += "cannot open display \"" + std::string(x11) + "\"";
@@ -280,14 +290,16 @@ class SdlPlatform : public Platform {
     }
 
     void SetIcon() {
-        std::ifstream in(DataFile("icon.rgba"), std::ios::binary);
-        std::vector<char> rgba(size_t(kIconSide) * kIconSide * 4);
+        const size_t iconBytes = size_t(kIconSide) * kIconSide * 4;
+        std::string rgba, error;
+        bool missing = false;
         // Exactly one icon's bytes, or no icon.
-        if (!in.read(rgba.data(), std::streamsize(rgba.size())) || in.peek() != EOF) {
+        if (!ReadWholeFile(DataFile("icon.rgba"), iconBytes, rgba, missing, error) ||
+            rgba.size() != iconBytes) {
             return;
         }
         SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-            rgba.data(), kIconSide, kIconSide, 32, kIconSide * 4, SDL_PIXELFORMAT_RGBA32);
+            &rgba[0], kIconSide, kIconSide, 32, kIconSide * 4, SDL_PIXELFORMAT_RGBA32);
         if (icon) {
             SDL_SetWindowIcon(window_.window(), icon);
             SDL_FreeSurface(icon);

@@ -1,6 +1,10 @@
 #include "app/platform/sdl_window.h"
 
+// Only X11's connection is asked for; on Windows SDL's header would bring
+// in windows.h, whose BITMAP is not Allegro's.
+#ifndef _WIN32
 #include <SDL_syswm.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -97,7 +101,7 @@ bool GameWindow::Open(const Settings& s, const char* title, std::string& error) 
         error = std::string("cannot open a window: ") + SDL_GetError();
         return false;
     }
-#if defined(SDL_VIDEO_DRIVER_X11)
+#if defined(SDL_VIDEO_DRIVER_X11) && !defined(_WIN32)
     SDL_SysWMinfo wm;
     SDL_VERSION(&wm.version);
     if (SDL_GetWindowWMInfo(window_, &wm) && wm.subsystem == SDL_SYSWM_X11) {
