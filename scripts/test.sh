@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, builds everything and runs every test: unit and
 # headless tests, the real binary end to end under Xvfb, the same tests
-# again built with AddressSanitizer and UBSan, and the formatting check.
+# again built with AddressSanitizer and UBSan, each fuzz target for 20 s
+# (so that a new crash shows up), and the formatting check.
 set -e
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh $(cat scripts/packages.txt scripts/test-packages.txt)
@@ -22,6 +23,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j"$JOBS" -E e2e || failed=1
+
+echo "== fuzz targets, 20 s each =="
+bash scripts/fuzz.sh 20 || failed=1
 
 echo "== formatting =="
 if ! git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror; then
