@@ -63,7 +63,7 @@ TEST_F(PicturesTest, MembersLoadAsAllegrosReaderLoadsThem) {
 TEST_F(PicturesTest, MembersOfEveryFormReadAsAllegroReadsThem) {
     const std::string masks = Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4);
     auto member = [&](const char* name, int h, int bpp, uint32_t compression) {
-        std::string bytes = BmpHeader(54, 3, h, bpp, compression) + masks;
+        std::string bytes = BmpHeader(66, 3, h, bpp, compression).replace(54, 12, masks);
         for (int i = 0; i < 2 * (bpp == 16 ? 4 : 12); ++i)  // whole rows, padding included
             bytes += char(0x35 * i + 0x11);
         return Object(uint32_t(DAT_ID('D', 'A', 'T', 'A')), name, bytes);
