@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds everything and runs every test: unit and
 # headless tests, the real binary end to end under Xvfb, the same tests
-# again built with AddressSanitizer and UBSan, the Windows build with its
-# tests under Wine (scripts/windows.sh), and the formatting check.
+# again built with AddressSanitizer and UBSan, each fuzz target for 20 s
+# (so that a new crash shows up), the Windows build with its tests under
+# Wine (scripts/windows.sh), and the formatting check.
 set -e
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh $(cat scripts/packages.txt scripts/test-packages.txt)
@@ -23,6 +24,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j"$JOBS" -E e2e || failed=1
+
+echo "== fuzz targets, 20 s each =="
+bash scripts/fuzz.sh 20 || failed=1
 
 echo "== Windows: cross build, zip and tests under Wine =="
 # The datafiles come from the Linux build above: the same bytes.

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "app/data/datacheck.h"
@@ -64,6 +65,7 @@ TEST(Options, ChooseTheDisplayAndTheRecordingsAndRefuseTheRest) {
         {{"--record=d.replay"}, OptionsResult::kRun, -1, -1, -1, -1, -1, "", "", "d.replay"},
         {{"--version"}, OptionsResult::kVersion, -1, -1, -1, -1, -1, "", "", ""},
         {{"--windowed", "--help"}, OptionsResult::kHelp, -1, -1, -1, -1, -1, "", "", ""},
+        {{"-h"}, OptionsResult::kHelp, -1, -1, -1, -1, -1, "", "", ""},
         {{"--timedemo"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
         {{"--timedemo="}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
         {{"--record"}, OptionsResult::kError, -1, -1, -1, -1, -1, "", "", ""},
@@ -147,9 +149,10 @@ TEST(Settings, KeptInATextFileThatSurvivesAPersonsEdits) {
     EXPECT_EQ(edited.scale, 0);
 
     // Anything else leaves every setting as it was and names the line.
-    for (const char* bad : {"fullscreen = maybe", "scale = 9", "scale = 0", "scale = -1",
-                            "window = 800", "window = 0x600", "window = 20000x600",
-                            "renderer = vulkan", "scaling = blurry", "just words", "= yes"}) {
+    for (const char* bad :
+         {"fullscreen = maybe", "scale = 9", "scale = 0", "scale = -1", "window = 800",
+          "window = 0x600", "window = 20000x600", "window = 4294968096x600", "renderer = vulkan",
+          "scaling = blurry", "just words", "= yes"}) {
         Settings untouched = s;
         why.clear();
         EXPECT_FALSE(ParseSettings(std::string("fullscreen = no\n") + bad + "\n", untouched, why))
@@ -308,6 +311,62 @@ TEST_F(DesktopTest, PHoldsTheClockAndTheSoundsAndAClickPlaysOnWithoutAShot) {
     EXPECT_EQ(gameStats.shotsFired, 0);
     EXPECT_EQ(ammo, 10);
     EXPECT_LT(timeLeft, timeSeen.back()) << "the clock runs again after the click";
+}
+
+// What ends a pause is what its hint says: after P, P or a new click (a
+// button held since before the pause does not count, nor does any other
+// key); after the window went away, also any key. Each script pauses by
+// frame 26 and ends the pause at frame 60: the clock stands from 28 to 58
+// and runs again after 70.
+TEST_F(DesktopTest, APauseEndsOnlyAsItsHintSays) {
+    auto pressP = [&](int f) {
+        if (f == 20 || f == 22)
+            hp->HoldKey(f, KEY_P, f == 20);
+    };
+    auto click = [&](int f, int at) {
+        if (f == at || f == at + 4)
+            hp->MouseAt(f, 400, 300, f == at ? 1 : 0);
+    };
+    const std::pair<const char*, std::function<void(int)>> scripts[] = {
+        {"P with a button held, let go, a new click",
+         [&](int f) {
+             if (f == 18 || f == 40)
+                 hp->MouseAt(f, 400, 300, f == 18 ? 1 : 0);
+             pressP(f);
+             click(f, 60);
+         }},
+        {"P, another key, a click",
+         [&](int f) {
+             pressP(f);
+             if (f == 35)
+                 hp->PressKey(f, KEY_A, 'a');
+             click(f, 60);
+         }},
+        {"P, the window lost and back, a key",
+         [&](int f) {
+             pressP(f);
+             if (f == 30 || f == 40)
+                 windowFocused = f == 40;
+             if (f == 60)
+                 hp->PressKey(f, KEY_B, 'b');
+         }},
+    };
+    for (const auto& [what, script] : scripts) {
+        hp = StartHeadless();
+        hp->MouseAt(0, 400, 3);
+        std::vector<int> clock(101, 0);
+        hp->onFrame = [&, &script = script](int f) {
+            script(f);
+            if (f <= 100)
+                clock[size_t(f)] = timeLeft;
+            if (f == 100)
+                hp->HoldKey(f, KEY_ESC, true);
+        };
+        RunGame();
+        key[KEY_ESC] = 0;
+        EXPECT_EQ(clock[28], clock[58]) << what << ": the clock ran while paused";
+        EXPECT_LT(clock[90], clock[70]) << what << ": still paused";
+    }
 }
 
 TEST_F(DesktopTest, LosingTheWindowPausesUntilAKeyAfterItComesBack) {

@@ -186,6 +186,19 @@ TEST_F(HighScoreTest, FailedSaveLeavesTheOldFileAndTheTableAsTheyWere) {
 #endif
 }
 
+// A table that is there but cannot be read (reading it fails with an I/O
+// error) is never replaced: its scores could not be kept. Left-overs of a
+// save that died go; a file that only looks like one stays.
+TEST_F(HighScoreTest, ASaveNeverReplacesATableItCannotRead) {
+    fs::create_symlink("/proc/self/mem", HighScorePath());
+    WriteFile(HighScorePath() + ".new-a1b2c3", {1});
+    WriteFile(HighScorePath() + ".new-a1b2c3d", {1});
+    EXPECT_EQ(SaveHighScoreEntry(500, "Ann"), -1);
+    EXPECT_TRUE(fs::is_symlink(HighScorePath()));
+    EXPECT_FALSE(fs::exists(HighScorePath() + ".new-a1b2c3"));
+    EXPECT_TRUE(fs::exists(HighScorePath() + ".new-a1b2c3d"));
+}
+
 TEST_F(HighScoreTest, TruncatedFilesChangeOnlyTheBytesTheyCover) {
     // Every truncation of a valid file (the 13-byte one among them) and one
     // with bytes past the tenth record: the covered bytes come from the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +16,10 @@
 #include "app/system.h"
 #include "game/game.h"
 #include "screens/screens.h"
+#include "support/datafiles.h"
 #include "support/harness.h"
 #include "support/replay.h"
+#include "support/tempfolder.h"
 
 class PicturesTest : public HeadlessTest {
   protected:
@@ -51,6 +54,33 @@ TEST_F(PicturesTest, MembersLoadAsAllegrosReaderLoadsThem) {
     EXPECT_EQ(same, members);
     EXPECT_EQ(members, 2 * 101);  // 101 pictures, each read twice
     EXPECT_EQ(LoadBmpMember("data/gfx.dat#no such picture.bmp"), nullptr);
+}
+
+// Members in other forms than the packing writes, each read as Allegro
+// reads it: 5-6-5 rows of an odd width (2 bytes of padding each), stored
+// top down, 5-5-5 (no colour masks) with the masks' bytes still in the gap
+// before the rows, and 24-bit.
+TEST_F(PicturesTest, MembersOfEveryFormReadAsAllegroReadsThem) {
+    const std::string masks = Le(0xF800, 4) + Le(0x07E0, 4) + Le(0x001F, 4);
+    auto member = [&](const char* name, int h, int bpp, uint32_t compression) {
+        std::string bytes = BmpHeader(66, 3, h, bpp, compression).replace(54, 12, masks);
+        for (int i = 0; i < 2 * (bpp == 16 ? 4 : 12); ++i)  // whole rows, padding included
+            bytes += char(0x35 * i + 0x11);
+        return Object(uint32_t(DAT_ID('D', 'A', 'T', 'A')), name, bytes);
+    };
+    TempFolder folder;
+    std::ofstream("data/p.dat", std::ios::binary)
+        << Datafile(member("odd.bmp", 2, 16, 3) + member("down.bmp", -2, 16, 3) +
+                        member("rgb.bmp", 2, 16, 0) + member("deep.bmp", 2, 24, 0),
+                    4);
+    for (const char* name : {"odd.bmp", "down.bmp", "rgb.bmp", "deep.bmp"}) {
+        std::string path = std::string("data/p.dat#") + name;
+        BITMAP* allegros = load_bitmap(path.c_str(), nullptr);
+        BITMAP* ours = LoadBmpMember(path.c_str());
+        // Allegro's reader takes no picture stored top down.
+        EXPECT_EQ(allegros != nullptr, std::string(name) != "down.bmp") << name;
+        EXPECT_TRUE(allegros ? Same(allegros, ours) : !ours) << name;
+    }
 }
 
 // Rectangles that cross every edge of the source, of the target and of a
@@ -91,6 +121,41 @@ TEST_F(PicturesTest, MaskedBlitClipsAndMasksLikeAllegro) {
                                             mismatches += memcmp(expected->line[y], actual->line[y],
                                                                  128) != 0;
                                     }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Packed pictures 3 to 17 pixels wide (a piece is widened to a block of 16
+// where the picture allows), in two groups of columns, drawn across each
+// edge of a clip rectangle at each width of instructions: only the pixels
+// Allegro draws change.
+TEST_F(PicturesTest, NarrowPackedPicturesStayInsideTheClipRectangle) {
+    BITMAP* expected = Own(create_bitmap(48, 32));
+    BITMAP* actual = Own(create_bitmap(48, 32));
+    int mismatches = 0;
+    for (int w = 3; w <= 17; ++w) {
+        BITMAP* sprite = create_bitmap(w, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < w; ++x)
+                putpixel(sprite, x, y,
+                         x != 1 && (x + 2 * y) % 5 ? makecol(15 * x, 40 * y, 200)
+                                                   : bitmap_mask_color(sprite));
+        NoteFixedPicture(sprite);
+        for (Widest widest : {Widest::Sse2, Widest::Avx2, Widest::Avx512})
+            for (int dx : {1 - w, 3, 12, 42 - w, 39})
+                for (int dy : {-3, 3, 14, 22}) {
+                    for (BITMAP* b : {expected, actual}) {
+                        set_clip_rect(b, 0, 0, 47, 31);
+                        clear_to_color(b, makecol(0, 200, 0));
+                        set_clip_rect(b, 5, 6, 40, 25);
+                    }
+                    widestMerge = widest;
+                    masked_blit(sprite, expected, 0, 0, dx, dy, w, 6);
+                    MaskedBlit(sprite, actual, 0, 0, dx, dy, w, 6);
+                    for (int y = 0; y < 32; ++y)
+                        mismatches += memcmp(expected->line[y], actual->line[y], 96) != 0;
+                }
+        destroy_bitmap(sprite);
+    }
     EXPECT_EQ(mismatches, 0);
 }
 
@@ -151,10 +216,16 @@ TEST(WindowPicture, FitsWithItsShapeKeptAndThePointerLandsOnIt) {
         int winW, winH;
         PictureRect want;
     } cases[] = {
-        {800, 600, {0, 0, 800, 600}},       {1600, 1200, {0, 0, 1600, 1200}},
-        {1920, 1080, {240, 0, 1440, 1080}}, {1366, 768, {171, 0, 1024, 768}},
-        {3840, 2160, {480, 0, 2880, 2160}}, {1600, 1300, {0, 50, 1600, 1200}},
-        {799, 600, {0, 0, 799, 599}},       {0, 600, {0, 0, 0, 0}},
+        {800, 600, {0, 0, 800, 600}},
+        {1600, 1200, {0, 0, 1600, 1200}},
+        {1920, 1080, {240, 0, 1440, 1080}},
+        {1366, 768, {171, 0, 1024, 768}},
+        {3840, 2160, {480, 0, 2880, 2160}},
+        {1600, 1300, {0, 50, 1600, 1200}},
+        {799, 600, {0, 0, 799, 599}},
+        {0, 600, {0, 0, 0, 0}},
+        {1, 1, {0, 0, 1, 1}},
+        {799, 1, {399, 0, 1, 1}},
     };
     for (const Case& c : cases) {
         PictureRect r = FitPicture(c.winW, c.winH, 800, 600);

@@ -132,6 +132,11 @@ TEST(ReplayFile, RefusesWhatIsDamagedCutShortOrNewer) {
         refused(body, 4);
     for (const char* body : afterGood)
         refused(body, 5);
+    std::string statistics = "summary x";  // 32 lines of them at most
+    for (int k = 1; k < 32; ++k)
+        statistics += "\nsummary x";
+    EXPECT_TRUE(Parses(Sealed(statistics + "\n"), error)) << error;
+    refused((statistics + "\nsummary x").c_str(), 4 + 32);
     const std::pair<std::string, const char*> files[] = {
         {good + "x", "it goes on after its end line"},
         {"fluffernauts recording 3\nseed 1\n",
@@ -140,6 +145,11 @@ TEST(ReplayFile, RefusesWhatIsDamagedCutShortOrNewer) {
         {"fluffernauts recording 2\nmouse 0 0 1 1 0\n", "line 2 is damaged"},
         {"fluffernauts recording 2\nseed 1\nmouse 0 0 1 1 0\n", "line 3 is damaged"},
         {"fluffernauts recording 2\nseed 1\ncarry 1 x\n", "line 3 is damaged"},
+        {"fluffernauts recording 2\nseed -9999999999999999999\n", "line 2 is damaged"},
+        {"fluffernauts recording 2\nseed 1\ncarry 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n",
+         "it is cut short (it has no end line)"},
+        {"fluffernauts recording 2\nseed 1\ncarry 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17\n",
+         "line 3 is damaged"},
         {std::string(kMaxReplayBytes + 1, '#'), "it is larger than any recording"},
         {"", "it holds no seed line"},
     };

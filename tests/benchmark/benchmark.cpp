@@ -2,6 +2,9 @@
 // layers, one present), in the thread's CPU time so that a busy machine gives
 // comparable figures: a recorded game's frames, and the heaviest load a game
 // can have (every family on screen at its most), timed in turn with the floor.
+// A program of its own (`cmake --build build --target benchmark`), not a
+// test: it prints the figures and passes whatever they are, since a timing
+// depends on the machine and on what else runs there.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -71,18 +74,17 @@ void Crowd() {
     }
 }
 
-// Mean, p99 and max of `ms` as multiples of `floor`; returns the mean's.
-double Report(const char* what, std::vector<double> ms, double floor) {
+// Mean, p99 and max of `ms` as multiples of `floor`.
+void Report(const char* what, std::vector<double> ms, double floor) {
     std::sort(ms.begin(), ms.end());
     double mean = std::accumulate(ms.begin(), ms.end(), 0.0) / double(ms.size()) / floor;
     std::printf("%s: mean %.2fx, p99 %.2fx, max %.2fx the floor (%.3f ms) over %zu frames\n", what,
                 mean, ms[ms.size() * 99 / 100] / floor, ms.back() / floor, floor, ms.size());
-    return mean;
 }
 
 }  // namespace
 
-TEST_F(HeadlessTest, BenchmarkFramesCostLittleMoreThanTheFloor) {
+TEST_F(HeadlessTest, BenchmarkFramesAgainstTheFloor) {
     ASSERT_TRUE(HaveRealData());
     backdrop = Own(LoadImage("tlebg.bmp"));
     ASSERT_TRUE(LoadRecordedGame("duel", hp));
@@ -122,15 +124,9 @@ TEST_F(HeadlessTest, BenchmarkFramesCostLittleMoreThanTheFloor) {
     }
     EXPECT_EQ(shooterCount, kMaxShooters);
     double floorMs = std::accumulate(floor.begin(), floor.end(), 0.0) / double(floor.size());
-    [[maybe_unused]] double heavy = Report("heaviest scene", heaviest, floorMs);
+    Report("heaviest scene", heaviest, floorMs);
     Report("recorded game", played, floorMs);
     gameRunning = 0;
     escaped = 1;
     EndGame();
-    // Under Wine a thread's CPU time moves in the host scheduler's steps,
-    // too coarse for one frame.
-#if !defined(FLUFF_SANITIZED) && !defined(_WIN32)
-    EXPECT_LT(heavy, 1.8) << "the heaviest scene's frame: about 1.45 times the floor when written, "
-                             "1.6 with SSE2 only";
-#endif
 }
