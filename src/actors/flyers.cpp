@@ -32,7 +32,6 @@ constexpr int kWreckDy = 4;
 constexpr int kWreckRaise = 20;
 constexpr int kCareRaise = 20;
 constexpr int kCareDy = 4;
-constexpr int kDropped = -800;  // a plane's aux once its package is out
 
 constexpr int kUfoPoints = 1000;
 constexpr int kPlanePoints = -1000;

@@ -25,8 +25,9 @@ enum FlyerKind {
     kFlyerCarePackage = 2,
 };
 
-constexpr int kFlyerGroundY = 344;  // a top edge below this has fallen out of the sky
-constexpr int kCrateTopRow = 77;    // care.bmp: parachute above, crate from here down
+constexpr int kFlyerGroundY = 344;   // a top edge below this has fallen out of the sky
+constexpr int kCrateTopRow = 77;     // care.bmp: parachute above, crate from here down
+constexpr int kPlaneDropped = -800;  // a plane's aux once its package is out: never passed again
 
 // Images; each constructor loads its own on first use and keeps it.
 extern BITMAP* ufoImage;    // "ufodreh.bmp", 4 frames

@@ -75,7 +75,7 @@ void UpdatePlaneAndCarePackage() {
     Flyer* p = game.plane;
     if (p && p->x < p->aux && p->image == planeImage) {
         game.carePackage = CreateCarePackage(game.carePackage, p->x, p->y);
-        p->aux = -800;
+        p->aux = kPlaneDropped;
     }
     UpdateFlyer(game.carePackage, game.shotFired, &game.shotUsed, &game.carePackageCountdown,
                 kFlyerCarePackage);
