@@ -104,10 +104,24 @@ void ApplyFileBytes(const unsigned char* bytes, size_t count) {
     }
 }
 
+// Where there is no folder for the table (an installed copy started with
+// neither HOME nor XDG_DATA_HOME), the table lives here for the visit, in
+// the file's bytes; nothing is written anywhere.
+unsigned char tableInMemory[kHighScoreFileBytes];
+bool tableInMemoryKept = false;
+
+bool InMemory() {
+    return scoreFolder.empty();
+}
+
 enum class TableFile { kMissing, kRead, kUnreadable };
 
 // The file over `highScores` by the load rules.
 TableFile ReadTableFile() {
+    if (InMemory()) {
+        ApplyFileBytes(tableInMemory, tableInMemoryKept ? sizeof tableInMemory : 0);
+        return tableInMemoryKept ? TableFile::kRead : TableFile::kMissing;
+    }
     const std::string path = HighScorePath();
     if (!exists(path.c_str())) {
         return TableFile::kMissing;
@@ -143,6 +157,9 @@ void EncodeTable(unsigned char* out) {
 class TableLock {
   public:
     TableLock() {
+        if (InMemory()) {
+            return;
+        }
         // An installed copy keeps its table in the player's own folder,
         // which the first save makes.
         MakeFolders(scoreFolder);
@@ -167,6 +184,9 @@ class TableLock {
 // Temporary tables left by a save that died before its rename. Only called
 // under the lock, so none of them belongs to a save still running.
 void RemoveStaleTemps() {
+    if (InMemory()) {
+        return;
+    }
     DIR* dir = opendir(scoreFolder.c_str());
     if (!dir) {
         return;
@@ -198,25 +218,36 @@ bool WriteAll(int fd, const unsigned char* bytes, size_t count) {
 
 // `highScores` into a new file that replaces the table in one rename, so a
 // full disk or a crash at any moment leaves the old table or the new one.
-// The caller holds the lock.
-void WriteTable() {
+// The caller holds the lock. False with the reason when it cannot.
+bool WriteTable(std::string& why) {
     unsigned char bytes[kHighScoreFileBytes];
     EncodeTable(bytes);
+    if (InMemory()) {
+        std::memcpy(tableInMemory, bytes, sizeof bytes);
+        tableInMemoryKept = true;
+        return true;
+    }
     const std::string path = HighScorePath();
     std::string temp = ScoreFile(kTempPrefix) + std::string(kTempSuffixLength, 'X');
     int fd = mkostemp(&temp[0], O_CLOEXEC);
     if (fd < 0) {
-        return;
+        why = "cannot write in " + scoreFolder + ": " + std::strerror(errno);
+        return false;
     }
     // mkstemp makes the file private; the table keeps the mode it had.
     struct stat old;
     fchmod(fd, stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : kTableMode);
     bool ok = WriteAll(fd, bytes, sizeof bytes);
-    ok = fsync(fd) == 0 && ok;
+    ok = ok && fsync(fd) == 0;
+    int failure = ok ? 0 : errno;
     ok = close(fd) == 0 && ok;
     if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        why = "cannot write in " + scoreFolder + ": " +
+              std::strerror(failure ? failure
+                            : errno ? errno
+                                    : EIO);
         unlink(temp.c_str());
-        return;
+        return false;
     }
     // The rename itself reaches the disk only with the folder.
     int folder = open(scoreFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -224,6 +255,7 @@ void WriteTable() {
         fsync(folder);
         close(folder);
     }
+    return true;
 }
 
 }  // namespace
@@ -245,10 +277,11 @@ void LoadHighScores() {
     }
 }
 
-void SaveHighScores() {
+bool SaveHighScores() {
     TableLock lock;
     RemoveStaleTemps();
-    WriteTable();
+    std::string why;
+    return WriteTable(why);
 }
 
 int InsertHighScore(int32_t newScore) {
@@ -276,7 +309,7 @@ int InsertHighScore(int32_t newScore) {
     return row;
 }
 
-int SaveHighScoreEntry(int32_t newScore, const char* name) {
+int SaveHighScoreEntry(int32_t newScore, const char* name, std::string* notKept) {
     char typed[kNameFileBytes] = {};
     if (name) {
         std::strncpy(typed, name, kNameFileBytes - 1);  // before the table is read over it
@@ -287,8 +320,14 @@ int SaveHighScoreEntry(int32_t newScore, const char* name) {
     // is zero, not left over from the screen's table.
     std::memset(highScores, 0, sizeof highScores);
     TableFile found = ReadTableFile();
+    std::string why;
     if (found == TableFile::kUnreadable) {
         // Its scores cannot be kept, so it is not replaced either.
+        why = "cannot read " + HighScorePath() + ": " + std::strerror(errno);
+        if (notKept && name) {
+            *notKept = why;
+        }
+        SetDefaults();
         return -1;
     }
     if (found == TableFile::kMissing) {
@@ -298,8 +337,16 @@ int SaveHighScoreEntry(int32_t newScore, const char* name) {
     if (row >= 0) {
         std::memcpy(highScores[row].name, typed, kNameFileBytes);
     }
-    if (row >= 0 || found == TableFile::kMissing) {
-        WriteTable();
+    if ((row >= 0 || found == TableFile::kMissing) && !WriteTable(why)) {
+        // What the screen shows next is the table as it is on disk.
+        std::memset(highScores, 0, sizeof highScores);
+        if (ReadTableFile() != TableFile::kRead) {
+            SetDefaults();
+        }
+        if (notKept && row >= 0) {
+            *notKept = why;
+        }
+        return -1;
     }
     return row;
 }

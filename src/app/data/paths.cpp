@@ -53,7 +53,9 @@ bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const cha
     } else if (home && home[0]) {
         base = std::string(home) + "/.local/share";
     } else {
-        base = installed;  // nowhere better; a failed save stays silent
+        // Never into the installation: the table stays in memory.
+        out = {installed, "", true};
+        return true;
     }
     out = {installed, base + "/fluffernauts", true};
     return true;
