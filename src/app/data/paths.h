@@ -26,9 +26,9 @@ struct Layout {
 // ../share/fluffernauts from it; the first that holds gfx.dat wins. The
 // installed layout keeps scores in $XDG_DATA_HOME/fluffernauts, else
 // $HOME/.local/share/fluffernauts (`xdgDataHome` and `home` may be null or
-// empty); with neither, its score folder is "": the table is kept in memory
-// and nothing is written into the installation. Returns false when neither holds the data; `tried` then lists the
-// folders looked at.
+// empty); with neither, its score folder is "": the table is kept in
+// memory and nothing is written into the installation. Returns false when
+// neither folder holds the data; `tried` then lists the folders looked at.
 bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const char* home,
                 Layout& out, std::vector<std::string>& tried);
 
