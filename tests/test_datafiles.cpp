@@ -23,8 +23,10 @@ namespace fs = std::filesystem;
 
 // The largest single allocation while `watchNew` is set: the check must not
 // allocate from a size in a file before it knows the size is sane.
+// (The sanitizers' own operator new stays in their builds.)
 static bool watchNew = false;
 static size_t largestNew = 0;
+#ifndef FLUFF_SANITIZED
 void* operator new(size_t n) {
     if (watchNew && n > largestNew)
         largestNew = n;
@@ -38,6 +40,7 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, size_t) noexcept {
     std::free(p);
 }
+#endif
 
 static std::string Slurp(const std::string& path) {
     std::ostringstream out;  // in bulk: the picture file is 37 MB
@@ -290,8 +293,13 @@ TEST(Datafile, PackedMembersAreUnpackedAndCheckedAsTheyComeOut) {
     };
     EXPECT_EQ(CheckBytes(runs("\0\xFF\xFF\xED\xFF")),
               "\"raw\": its packed bytes refer to bytes never unpacked");
+    EXPECT_EQ(CheckBytes(runs("\0\xEE\xFF\xFF\xFF")),
+              "\"raw\": its packed bytes refer to bytes never unpacked")
+        << "from 4078, where the first byte goes";
     EXPECT_EQ(CheckBytes(runs("\0\xED\xFF\xFF\xFF")), "");
+#ifndef FLUFF_SANITIZED
     EXPECT_LE(largestNew, size_t(4 << 20)) << "no allocation above the largest member";
+#endif
 }
 
 // What the game does with a picture of another form: the check's message,
