@@ -230,6 +230,9 @@ TEST(Layout, DataBesideTheProgramFirstThenTheInstalledFolder) {
         {"", "/home/p", "/home/p/.local/share/fluffernauts"},
         {"/xdg", "/home/p", "/xdg/fluffernauts"},
         {"relative/xdg", "/home/p", "/home/p/.local/share/fluffernauts"},
+        // Nowhere of the player's: kept in memory, never in the installation.
+        {nullptr, nullptr, ""},
+        {"relative/xdg", "", ""},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(FindLayout(root + "/usr/bin", c.xdg, c.home, l, tried));

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/data/paths.h"
+#include "app/platform/os.h"
 #include "app/system.h"
 #include "screens/highscores.h"
 #include "screens/screens.h"
@@ -432,3 +433,87 @@ TEST(ScoreTableTest, TwoCopiesKeepBothScoresAndAKilledOneLeavesAWholeTable) {
                     "FileLockTest";
 }
 #endif
+
+// A score the table cannot keep: said on stderr and over the table as it is
+// on disk, with the folder named, and nothing written. For root too: no
+// folder can be made under a file, and a file-size limit stops any writer
+// (which, but for the game's care, ends it with SIGXFSZ).
+TEST_F(HighScoreTest, AScoreThatCannotBeSavedIsSaidOverTheTableOnDisk) {
+    Bytes low;
+    for (int k = 0; k < kHighScoreRows; ++k)
+        PutRecord(low, -100 - k, "Low");
+    auto enter = [&](const char* line, const char* rowZero) {
+        hp = StartHeadless();
+        score = 5000;
+        TypeName(1, "Ann");
+        hp->PressKey(12, KEY_SPACE, ' ');
+        bool said = false, onDisk = false;
+        hp->onFrame = [&](int) {
+            said = said || ShowsText(hp->display(), gameFont, line, kAlignCentre, 401,
+                                     kYourScoreY + 1, white);
+            onDisk = onDisk || (said && ShowsText(hp->display(), gameFont, rowZero, kAlignLeft,
+                                                  kRankX + 26, RowY(0) + 1, white));
+        };
+        EnterHighScore();
+        EXPECT_TRUE(said) << line;
+        EXPECT_TRUE(onDisk) << "the table shown is the one on disk";
+        EXPECT_EQ(hp->frame(), 12) << "the line stays until a key";
+        EXPECT_NE(std::string(highScores[0].name), "Ann");
+    };
+
+    WriteFile("data/file", {});
+    scoreFolder = "data/file/scores";
+    testing::internal::CaptureStderr();
+    enter("Score not saved in data/file/scores", "Foo");
+#ifndef _WIN32
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(),
+        "Fluffernauts: the score is not saved: cannot make the folder data/file/scores: Not a "
+        "directory\n");
+#else
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr().rfind(
+            "Fluffernauts: the score is not saved: cannot make the folder data/file/scores: ", 0),
+        0u);
+#endif
+    scoreFolder = "data";
+#ifndef _WIN32  // no file-size limit there
+
+    WriteFile(HighScorePath(), low);
+    auto limited = [&] {
+        // Room for what the test captures of stderr, not for a table.
+        rlimit small = {100, 100};
+        setrlimit(RLIMIT_FSIZE, &small);
+        signal(SIGXFSZ, SIG_DFL);  // as a process starts, whatever ran before here
+        CatchQuitSignals();
+        enter("Score not saved in data", "Low");
+        // _exit: a leak checker at exit would count the earlier tests' memory.
+        _exit(ReadFile(HighScorePath()) == low && !HasFailure() ? 0 : 1);
+    };
+    EXPECT_EXIT(
+        limited(), testing::ExitedWithCode(0),
+        "^Fluffernauts: the score is not saved: cannot write data/hiscore.dat: File too large\n$");
+    EXPECT_EQ(std::distance(fs::directory_iterator("data"), {}), 3) << "table, lock and file";
+#endif
+}
+
+// With no folder for it, the table lives as long as the visit and no file
+// is written anywhere.
+TEST_F(HighScoreTest, WithNoScoreFolderTheTableIsKeptInMemory) {
+    scoreFolder = "";
+    for (int32_t s : {300, 400}) {
+        score = s;
+        hp = StartHeadless();
+        TypeName(1, "Mem");
+        EnterHighScore();
+    }
+    std::memset(highScores, 0, sizeof highScores);
+    LoadHighScores();
+    EXPECT_EQ(highScores[0].score, 400);
+    EXPECT_EQ(highScores[1].score, 300);
+    EXPECT_STREQ(highScores[1].name, "Mem");
+    EXPECT_EQ(highScores[2].score, 200);
+    scoreFolder = "data";
+    EXPECT_TRUE(fs::is_empty("data"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 1);
+}

@@ -50,6 +50,11 @@ int Run(int argc, char** argv) {
     }
     dataFolder = layout.dataFolder;
     scoreFolder = layout.scoreFolder;
+    if (scoreFolder.empty()) {
+        std::fprintf(stderr,
+                     "Fluffernauts: neither HOME nor XDG_DATA_HOME is set; high scores are kept "
+                     "only until the game ends.\n");
+    }
 
     const std::string settingsPath = SettingsFileHere();
     std::string warning;

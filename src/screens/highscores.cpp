@@ -95,10 +95,24 @@ void ApplyFileBytes(const unsigned char* bytes, size_t count) {
     }
 }
 
+// Where there is no folder for the table (an installed copy started with
+// neither HOME nor XDG_DATA_HOME), the table lives here for the visit, in
+// the file's bytes; nothing is written anywhere.
+unsigned char tableInMemory[kHighScoreFileBytes];
+bool tableInMemoryKept = false;
+
+bool InMemory() {
+    return scoreFolder.empty();
+}
+
 enum class TableFile { kMissing, kRead, kUnreadable };
 
 // The file over `highScores` by the load rules.
 TableFile ReadTableFile() {
+    if (InMemory()) {
+        ApplyFileBytes(tableInMemory, tableInMemoryKept ? sizeof tableInMemory : 0);
+        return tableInMemoryKept ? TableFile::kRead : TableFile::kMissing;
+    }
     const std::string path = HighScorePath();
     if (!exists(path.c_str())) {
         return TableFile::kMissing;
@@ -131,27 +145,38 @@ void EncodeTable(unsigned char* out) {
 
 // `highScores` into a new file that replaces the table in one rename, so a
 // full disk or a crash at any moment leaves the old table or the new one.
-// The caller holds the lock.
-void WriteTable() {
+// The caller holds the lock. False with the reason when it cannot.
+bool WriteTable(std::string& why) {
     unsigned char bytes[kHighScoreFileBytes];
     EncodeTable(bytes);
-    std::string error;
-    ReplaceFileSafely(HighScorePath(), std::string(reinterpret_cast<char*>(bytes), sizeof bytes),
-                      error);
+    if (InMemory()) {
+        std::memcpy(tableInMemory, bytes, sizeof bytes);
+        tableInMemoryKept = true;
+        return true;
+    }
+    return ReplaceFileSafely(HighScorePath(),
+                             std::string(reinterpret_cast<char*>(bytes), sizeof bytes), why);
 }
 
 // Every save holds the lock from reading the table to renaming the new one
 // into place, so two copies of the game never interleave their read, insert
 // and write. An installed copy keeps its table in the player's own folder,
-// which the first save makes.
+// which the first save makes. A table kept in memory has no file to lock.
 std::string LockBesideTable() {
+    if (InMemory()) {
+        return "";
+    }
     MakeFolders(scoreFolder);
     return ScoreFile(kLockName);
 }
 
 class TableLock {
   public:
-    TableLock() : lock_(LockBesideTable()) { RemoveStaleTemps(scoreFolder, kTableName); }
+    TableLock() : lock_(LockBesideTable()) {
+        if (!InMemory()) {
+            RemoveStaleTemps(scoreFolder, kTableName);
+        }
+    }
 
   private:
     FileLock lock_;
@@ -176,9 +201,10 @@ void LoadHighScores() {
     }
 }
 
-void SaveHighScores() {
+bool SaveHighScores() {
     TableLock lock;
-    WriteTable();
+    std::string why;
+    return WriteTable(why);
 }
 
 int InsertHighScore(int32_t newScore) {
@@ -206,7 +232,7 @@ int InsertHighScore(int32_t newScore) {
     return row;
 }
 
-int SaveHighScoreEntry(int32_t newScore, const char* name) {
+int SaveHighScoreEntry(int32_t newScore, const char* name, std::string* notKept) {
     char typed[kNameFileBytes] = {};
     if (name) {
         std::strncpy(typed, name, kNameFileBytes - 1);  // before the table is read over it
@@ -216,8 +242,14 @@ int SaveHighScoreEntry(int32_t newScore, const char* name) {
     // is zero, not left over from the screen's table.
     std::memset(highScores, 0, sizeof highScores);
     TableFile found = ReadTableFile();
+    std::string why;
     if (found == TableFile::kUnreadable) {
         // Its scores cannot be kept, so it is not replaced either.
+        why = "cannot read " + HighScorePath() + ": " + std::strerror(errno);
+        if (notKept && name) {
+            *notKept = why;
+        }
+        SetDefaults();
         return -1;
     }
     if (found == TableFile::kMissing) {
@@ -227,8 +259,16 @@ int SaveHighScoreEntry(int32_t newScore, const char* name) {
     if (row >= 0) {
         std::memcpy(highScores[row].name, typed, kNameFileBytes);
     }
-    if (row >= 0 || found == TableFile::kMissing) {
-        WriteTable();
+    if ((row >= 0 || found == TableFile::kMissing) && !WriteTable(why)) {
+        // What the screen shows next is the table as it is on disk.
+        std::memset(highScores, 0, sizeof highScores);
+        if (ReadTableFile() != TableFile::kRead) {
+            SetDefaults();
+        }
+        if (notKept && row >= 0) {
+            *notKept = why;
+        }
+        return -1;
     }
     return row;
 }

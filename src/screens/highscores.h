@@ -31,8 +31,8 @@ void LoadHighScoreImages();
 // From the file, or the defaults ("Foo", 200 down to 110) when there is no
 // readable file. A short file changes only the bytes it covers.
 void LoadHighScores();
-// Writes the table; a failed save is silent and leaves the old file intact.
-void SaveHighScores();
+// Writes the table; false when it cannot, the old file then left intact.
+bool SaveHighScores();
 // Puts `newScore` into the table below the scores that are not lower, with
 // an empty name; the old tenth row is lost. Returns the row, or -1 when the
 // score does not beat the tenth.
@@ -42,8 +42,11 @@ int InsertHighScore(int32_t newScore);
 // goes in with `name` (its first 8 characters) when it still qualifies, and
 // the result is saved. `name` null: nothing goes in. Either way the file
 // exists afterwards. `highScores` is left holding the saved table. Returns
-// the row taken, or -1.
-int SaveHighScoreEntry(int32_t newScore, const char* name);
+// the row taken, or -1. When the score would have gone in but cannot be
+// kept (the table cannot be read or written), -1, `highScores` holds the
+// table as it is on disk, and `notKept` (when given) says why.
+// With no score folder (app/paths.h) the table is kept in memory instead.
+int SaveHighScoreEntry(int32_t newScore, const char* name, std::string* notKept = nullptr);
 
 enum TextAlign {
     kAlignLeft,    // starts at x

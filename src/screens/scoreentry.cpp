@@ -2,6 +2,10 @@
 // tenth row, the player types a name into its row, and the table is saved.
 #include <allegro.h>
 
+#include <cstdio>
+#include <string>
+
+#include "app/data/paths.h"
 #include "app/platform/platform.h"
 #include "app/system.h"
 #include "screens/highscores.h"
@@ -16,6 +20,7 @@ constexpr int kMaxNameLength = 8;  // the ninth name byte always stays the termi
 // start, relative to the board's top.
 constexpr int kYourScoreY = 315;
 constexpr int kYourScoreX = kScreenW / 2;
+constexpr int kNotSavedMargin = 10;  // pixels kept free at either side
 
 struct Offset {
     int dx;
@@ -69,6 +74,36 @@ void DrawYourScore() {
                          y + kYourScoreGold.dy, makecol(248, 211, 67), -1, "Your Score: %i", score);
 }
 
+// "Score not saved in FOLDER" in the game's lettering where "Your Score"
+// stands; a folder too long for the screen loses its start.
+void DrawNotSaved() {
+    const std::string lead = "Score not saved in ";
+    std::string folder = scoreFolder;
+    while (folder.size() > 1 &&
+           text_length(gameFont, (lead + folder).c_str()) > kScreenW - 2 * kNotSavedMargin) {
+        folder = "..." + folder.substr(folder.size() > 4 ? 4 : 1);
+    }
+    DrawEmbossed(backBuffer, gameFont, kAlignCentre, kYourScoreX, HighScoreBoardY() + kYourScoreY,
+                 makecol(15, 15, 15), makecol(175, 175, 175), makecol(255, 255, 255), "%s%s",
+                 lead.c_str(), folder.c_str());
+}
+
+// A score that could not be kept: said on stderr, and over the table as it
+// stands on disk until the player has read it.
+void SayNotSaved(const std::string& why) {
+    std::fprintf(stderr, "Fluffernauts: the score is not saved: %s\n", why.c_str());
+    if (QuitRequested()) {
+        return;
+    }
+    DrawHighScoreBoard();
+    DrawHighScoreRows(-1);
+    DrawNotSaved();
+    platform->ShowMouse(backBuffer);
+    WaitForTick();
+    PresentFrame();  // the entry's last frame is on the display until now
+    WaitForClickOrKey();
+}
+
 }  // namespace
 
 void EnterHighScore() {
@@ -115,5 +150,9 @@ void EnterHighScore() {
     // Into the table as it is on disk by now, not the one on the screen:
     // another copy of the game may have saved a score meanwhile. Also when
     // nothing changed: the file exists after the first game.
-    SaveHighScoreEntry(score, newRow >= 0 ? highScores[newRow].name : nullptr);
+    std::string notKept;
+    SaveHighScoreEntry(score, newRow >= 0 ? highScores[newRow].name : nullptr, &notKept);
+    if (!notKept.empty()) {
+        SayNotSaved(notKept);
+    }
 }

@@ -4,8 +4,10 @@
 // a member is found through the offsets the check of the whole file noted
 // (app/datacheck.h), and a member in the exact form the packing
 // writes (16-bit BI_BITFIELDS 5-6-5, bottom-up) is read a row at a time into
-// a 16-bit bitmap. Every other member or depth, and a file that is not
-// whole, goes to Allegro's own reader, so the pictures stay the same.
+// a 16-bit bitmap. The check lets no other form through: a file that is not
+// whole, or a member of another form, gives nothing. Only a screen of
+// another depth has Allegro's reader convert the picture, whose header is
+// then known to be the game's own.
 #include "app/data/bmpreader.h"
 
 #include <allegro.h>
@@ -103,11 +105,11 @@ BITMAP* ReadRows(PACKFILE* chunk, int w, int h) {
 BITMAP* LoadBmpMember(const char* path) {
     const char* hash = std::strchr(path, '#');
     if (!hash || hash == path || std::strchr(hash, '/'))
-        return load_bitmap(path, nullptr);
+        return nullptr;
     std::string file(path, hash);
     const MemberOffsets* index = IndexOf(file);
     if (!index)
-        return load_bitmap(path, nullptr);
+        return nullptr;
     auto it = index->find(Lower(hash + 1));
     if (it == index->end())
         return nullptr;
@@ -115,14 +117,14 @@ BITMAP* LoadBmpMember(const char* path) {
     if (!chunk)
         return nullptr;
     uint8_t header[kBmpHeaderBytes];
-    bool packedForm = pack_fread(header, kBmpHeaderBytes, chunk) == kBmpHeaderBytes &&
-                      IsPackedForm(header) && get_color_depth() == 16;
+    bool packedForm =
+        pack_fread(header, kBmpHeaderBytes, chunk) == kBmpHeaderBytes && IsPackedForm(header);
     BITMAP* bmp = nullptr;
-    if (packedForm) {
+    if (packedForm && get_color_depth() == 16) {
         bmp = ReadRows(chunk, int(Le32(header + 18)), int(Le32(header + 22)));
     }
     CloseMember(chunk);
-    if (!packedForm) {
+    if (packedForm && get_color_depth() != 16) {
         chunk = OpenMember(file, it->second);
         if (chunk) {
             bmp = load_bmp_pf(chunk, nullptr);

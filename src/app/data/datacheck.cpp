@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/data/unpack.h"
 #include "app/platform/os.h"
 
 namespace {
@@ -18,12 +19,25 @@ constexpr int kMaxNesting = 8;                    // datafiles inside datafiles
 constexpr uint32_t kMaxFontRanges = 256;          //
 constexpr uint32_t kMaxGlyphSide = 256;           // pixels
 constexpr uint32_t kLastCodePoint = 0x10FFFF;     //
-constexpr uint32_t kMaxUnpacked = 256u << 20;     // a compressed member, unpacked
 constexpr uint32_t kMaxTuneBytes = 16u << 20;     //
-constexpr int32_t kMaxPictureSide = 16384;        // pixels
 constexpr uint64_t kMinObjectBytes = 12;          // type and the two sizes
 constexpr uint32_t kMaxMidiTracks = MIDI_TRACKS;  // what Allegro's MIDI can hold
-constexpr size_t kBmpHeaderBytes = 34;            // up to the compression field
+
+// The game's largest picture is 6480x300 (3.7 MiB unpacked), its widest
+// 6480 and its tallest 600 pixels; no member unpacks to more. A little room
+// above them, and nothing that a scribbled size could make expensive.
+constexpr uint32_t kMaxUnpacked = 4u << 20;      // a packed member, unpacked
+constexpr int32_t kMaxPictureSide = 8192;        // pixels
+constexpr uint64_t kMaxPictureBytes = 4u << 20;  // its rows
+
+// Every picture of the game has the one form its packing writes and its
+// own reader takes (app/data/bmpreader.cpp): a 14-byte file header, a
+// 40-byte info header and the three colour masks of 16-bit 5-6-5, then the
+// rows bottom up.
+constexpr size_t kBmpHeaderBytes = 14 + 40 + 12;
+constexpr uint32_t kBmpInfoBytes = 40;
+constexpr uint32_t kBmpBitfields = 3;
+constexpr uint32_t kMasks565[] = {0xF800, 0x07E0, 0x001F};
 
 using File = std::unique_ptr<FILE, decltype(&std::fclose)>;
 
@@ -70,7 +84,7 @@ class Bytes {
     bool ok_ = true;
 };
 
-uint32_t Le(const std::vector<unsigned char>& b, size_t at, int bytes) {
+uint32_t Le(const unsigned char* b, size_t at, int bytes) {
     uint32_t v = 0;
     for (int i = bytes - 1; i >= 0; --i) {
         v = (v << 8) | b[at + size_t(i)];
@@ -218,48 +232,43 @@ std::string CheckSample(Bytes b, uint64_t objectBytes) {
                : "the sample's length disagrees with its size";
 }
 
-// The first bytes of a BMP member against the member's size: a picture
-// whose rows would run past its member, or of an absurd size, is broken.
-std::string CheckBmp(const std::vector<unsigned char>& h, uint64_t memberBytes) {
-    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M') {
+// A BMP member from its first bytes (`have` of them, at most its header)
+// and its size: only a picture of the game's own form passes, whole, so
+// that nothing else ever reaches a reader that trusts its header.
+std::string CheckBmp(const unsigned char* h, size_t have, uint64_t memberBytes) {
+    if (have < 2 || h[0] != 'B' || h[1] != 'M') {
         return "it is not a BMP picture";
     }
-    uint32_t offset = Le(h, 10, 4);
-    uint32_t info = Le(h, 14, 4);
-    int32_t w, ht;
-    uint32_t planes, bpp, compression = 0;
-    if (info == 12) {  // the old OS/2 header
-        w = int32_t(Le(h, 18, 2));
-        ht = int32_t(Le(h, 20, 2));
-        planes = Le(h, 22, 2);
-        bpp = Le(h, 24, 2);
-    } else if (info >= 40 && info <= 124 && h.size() >= kBmpHeaderBytes) {
-        w = int32_t(Le(h, 18, 4));
-        ht = int32_t(Le(h, 22, 4));
-        planes = Le(h, 26, 2);
-        bpp = Le(h, 28, 2);
-        compression = Le(h, 30, 4);
-    } else {
-        return "its BMP header is of no known size";
+    if (have < kBmpHeaderBytes) {
+        return "its BMP header is cut off";
     }
-    int64_t rows = ht < 0 ? -int64_t(ht) : ht;  // negative: stored top down
-    bool depthKnown = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
-    if (planes != 1 || !depthKnown || w < 1 || w > kMaxPictureSide || rows < 1 ||
-        rows > kMaxPictureSide) {
-        return "its BMP header is not sane";
+    if (Le(h, 10, 4) != kBmpHeaderBytes || Le(h, 14, 4) != kBmpInfoBytes) {
+        return "its BMP header is not of the form the game's pictures have";
     }
-    if (offset < 14 + info || offset > memberBytes) {
-        return "its pixels lie outside the member";
+    const int32_t w = int32_t(Le(h, 18, 4));
+    const int32_t rows = int32_t(Le(h, 22, 4));  // negative: stored top down
+    const uint32_t compression = Le(h, 30, 4);
+    if (compression == 1 || compression == 2) {
+        return "its picture is run-length coded, which the game's never are";
     }
-    bool runLength = (compression == 1 && bpp == 8) || (compression == 2 && bpp == 4);
-    if (compression != 0 && compression != 3 && !runLength) {
-        return "its BMP compression is of no known kind";
+    if (Le(h, 26, 2) != 1 || Le(h, 28, 2) != 16 || compression != kBmpBitfields ||
+        Le(h, 54, 4) != kMasks565[0] || Le(h, 58, 4) != kMasks565[1] ||
+        Le(h, 62, 4) != kMasks565[2]) {
+        return "its picture is not 16-bit 5-6-5 as the game's are";
     }
-    uint64_t rowBytes = (uint64_t(w) * bpp + 31) / 32 * 4;
-    if (!runLength && offset + rowBytes * uint64_t(rows) > memberBytes) {
+    if (w < 1 || rows < 1) {
+        return "its picture's width or height is not sane";
+    }
+    const uint64_t rowBytes = (uint64_t(w) * 2 + 3) / 4 * 4;
+    if (w > kMaxPictureSide || rows > kMaxPictureSide ||
+        rowBytes * uint64_t(rows) > kMaxPictureBytes) {
+        return "its picture is larger than any of the game's";
+    }
+    const uint64_t bytes = kBmpHeaderBytes + rowBytes * uint64_t(rows);
+    if (bytes > memberBytes) {
         return "its pixels run past the member";
     }
-    return "";
+    return bytes < memberBytes ? "stray bytes follow its pixels" : "";
 }
 
 // Kinds Allegro decodes while loading; the rest it keeps as raw bytes.
@@ -347,6 +356,45 @@ class Walker {
         return true;
     }
 
+    // What Allegro will read of an object of `size` bytes at the cursor:
+    // its bytes, unpacked first when `unpacked` (its size unpacked) is not
+    // 0, checked by its kind. A raw member is looked at only when packed
+    // (its unpacked size) or named as a picture.
+    std::string Contents(uint32_t type, const std::string& name, uint32_t size, int64_t unpacked,
+                         uint64_t end) {
+        const bool bmp = !Decoded(type) && EndsWithBmp(name);
+        if (!unpacked && bmp) {
+            unsigned char head[kBmpHeaderBytes];
+            size_t have = size < kBmpHeaderBytes ? size : kBmpHeaderBytes;
+            return Read(head, have, end) ? CheckBmp(head, have, size) : "it cannot be read";
+        }
+        if (unpacked > int64_t(kMaxUnpacked)) {
+            return "it says it unpacks to more than any member of the game's data";
+        }
+        if (unpacked && uint64_t(unpacked) > MostUnpacked(size)) {
+            return "it says it unpacks to more than its packed bytes can hold";
+        }
+        std::vector<unsigned char> data(size);
+        if (!Read(data.data(), size, end)) {
+            return "it cannot be read";
+        }
+        if (unpacked) {
+            std::vector<unsigned char> out;
+            std::string problem = Unpack(data.data(), data.size(), size_t(unpacked), out);
+            if (!problem.empty()) {
+                return problem;
+            }
+            data.swap(out);
+        }
+        Bytes b(data.data(), data.size());
+        return type == uint32_t(DAT_FONT)     ? CheckFont(b)
+               : type == uint32_t(DAT_SAMPLE) ? CheckSample(b, data.size())
+               : type == uint32_t(DAT_MIDI)   ? CheckMidiObject(b)
+               : Decoded(type)                ? "it is of a kind the game never uses"
+               : bmp                          ? CheckBmp(data.data(), data.size(), data.size())
+                                              : "";
+    }
+
     // The object list of a datafile or of a datafile inside it, up to `end`.
     bool Objects(uint64_t end, int depth) {
         uint32_t count;
@@ -404,15 +452,14 @@ class Walker {
             return Fail("its header is damaged or it runs past the end");
         }
         const uint64_t objectEnd = at_ + size;
-        if (int32_t(unpacked) < 0) {
-            // Compressed: only a raw member can be, as its bytes are not
-            // looked at here.
-            if (Decoded(type) || uint32_t(-int64_t(int32_t(unpacked))) > kMaxUnpacked) {
-                return Fail("it is compressed where it may not be");
-            }
-        } else if (unpacked != size) {
+        const bool packed = int32_t(unpacked) < 0;
+        if (!packed && unpacked != size) {
             return Fail("its two sizes disagree");
-        } else if (type == uint32_t(DAT_FILE)) {
+        }
+        if (type == uint32_t(DAT_FILE)) {
+            if (packed) {
+                return Fail("a datafile inside it is packed, which the game's data never is");
+            }
             if (depth >= kMaxNesting) {
                 return Fail("datafiles are nested too deep");
             }
@@ -422,26 +469,9 @@ class Walker {
             if (at_ != objectEnd) {
                 return Fail("stray bytes follow its last object");
             }
-        } else if (Decoded(type)) {
-            std::vector<unsigned char> data(size);
-            if (!Read(data.data(), size, end)) {
-                return Fail("it cannot be read");
-            }
-            Bytes b(data.data(), data.size());
-            std::string problem = type == uint32_t(DAT_FONT)     ? CheckFont(b)
-                                  : type == uint32_t(DAT_SAMPLE) ? CheckSample(b, size)
-                                  : type == uint32_t(DAT_MIDI)
-                                      ? CheckMidiObject(b)
-                                      : "it is of a kind the game never uses";
-            if (!problem.empty()) {
-                return Fail(problem);
-            }
-        } else if (EndsWithBmp(name)) {
-            std::vector<unsigned char> head(size < kBmpHeaderBytes ? size : kBmpHeaderBytes);
-            if (!Read(head.data(), head.size(), end)) {
-                return Fail("it cannot be read");
-            }
-            std::string problem = CheckBmp(head, size);
+        } else if (packed || Decoded(type) || EndsWithBmp(name)) {
+            std::string problem =
+                Contents(type, name, size, packed ? -int64_t(int32_t(unpacked)) : 0, end);
             if (!problem.empty()) {
                 return Fail(problem);
             }

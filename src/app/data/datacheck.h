@@ -15,9 +15,12 @@ using MemberOffsets = std::map<std::string, int64_t>;  // 64 bits on every syste
 
 // "" when `path` is an uncompressed Allegro datafile whose objects add up to
 // the file exactly and whose fonts, samples, tunes and BMP members are whole;
-// otherwise a short reason. Objects of the kinds Allegro decodes must be
-// stored uncompressed, since their contents are checked here; raw members
-// may be compressed (only their sizes are checked then).
+// otherwise a short reason, naming the object. A packed member is unpacked
+// (never to more than the largest member of the game's data) and checked as
+// it comes out; a BMP member must be a picture of the game's own form
+// (16-bit 5-6-5, no larger than the game's largest). Nothing is allocated
+// from a size in the file before that size is checked against the bytes
+// that are there.
 std::string CheckDatafile(const std::string& path, MemberOffsets* members = nullptr);
 
 struct DatafileCheck {

@@ -47,7 +47,9 @@ bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const cha
     } else if (home && home[0]) {
         base = std::string(home) + "/.local/share";
     } else {
-        base = installed;  // nowhere better; a failed save stays silent
+        // Never into the installation: the table stays in memory.
+        out = {installed, "", true};
+        return true;
     }
     out = {installed, base + "/fluffernauts", true};
     return true;
@@ -78,9 +80,10 @@ bool MakeFolders(const std::string& folder) {
         return true;
     }
     // Another copy of the game may make it at the same moment; otherwise
-    // errno says why for the caller's message.
+    // errno says why for the caller's message ("File exists" would name a
+    // file where a folder must go as if all were well).
     int saved = errno;
     bool made = IsFolder(folder);
-    errno = saved;
+    errno = saved == EEXIST ? ENOTDIR : saved;
     return made;
 }

@@ -10,7 +10,7 @@
 // The folders in use. Both are "data" (relative to the working folder) until
 // main points them at the layout it found; the tests rely on that.
 extern std::string dataFolder;   // gfx.dat, snd.dat, font.dat, cm.m, patches.dat
-extern std::string scoreFolder;  // hiscore.dat
+extern std::string scoreFolder;  // hiscore.dat; "": kept in memory for the visit
 
 // dataFolder + "/" + name, and the same for scoreFolder.
 std::string DataFile(const char* name);
@@ -26,8 +26,9 @@ struct Layout {
 // ../share/fluffernauts from it; the first that holds gfx.dat wins. The
 // installed layout keeps scores in $XDG_DATA_HOME/fluffernauts, else
 // $HOME/.local/share/fluffernauts (`xdgDataHome` and `home` may be null or
-// empty). Returns false when neither holds the data; `tried` then lists the
-// folders looked at.
+// empty); with neither, its score folder is "": the table is kept in
+// memory and nothing is written into the installation. Returns false when
+// neither folder holds the data; `tried` then lists the folders looked at.
 bool FindLayout(const std::string& exeFolder, const char* xdgDataHome, const char* home,
                 Layout& out, std::vector<std::string>& tried);
 

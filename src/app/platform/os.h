@@ -14,7 +14,8 @@
 // order; a second signal of the same kind ends the program at once. While a
 // message box shows, nothing else runs that could notice the request: a
 // signal then ends the program at once, with 128 + its number, and the box
-// (a child process) ends with the program however it ends.
+// (a child process) ends with the program however it ends. A file-size
+// limit (SIGXFSZ) is ignored: the write that meets it fails instead.
 void CatchQuitSignals();
 void MessageBoxShowing(bool showing);
 

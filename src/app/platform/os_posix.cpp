@@ -53,6 +53,9 @@ void CatchQuitSignals() {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(sig, &sa, nullptr);
     }
+    // Past a file-size limit a write fails (EFBIG) like any other, and the
+    // game says so, instead of being killed.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 void MessageBoxShowing(bool showing) {

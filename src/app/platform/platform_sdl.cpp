@@ -116,6 +116,9 @@ bool OpenVideo(std::string& error) {
 class SdlPlatform : public Platform {
   public:
     bool Startup(std::string& error) override {
+        // Before anything starts that may write a file (the display's
+        // libraries keep caches) under a file-size limit.
+        CatchQuitSignals();
         // SDL reads these at start only, from the environment.
         SetEnvironmentDefault("SDL_VIDEO_X11_WMCLASS", kWindowClass);
         SetEnvironmentDefault("SDL_VIDEO_WAYLAND_WMCLASS", FLUFF_APP_ID);
@@ -128,7 +131,6 @@ class SdlPlatform : public Platform {
             return false;
         }
         std::atexit(SDL_Quit);
-        CatchQuitSignals();
         if (!StartAllegroLibrary(DataFile("patches.dat"), error)) {
             error = "Fluffernauts cannot start: " + error;
             return false;
