@@ -124,6 +124,8 @@ for s in title menu highscores intro game paused resumed menu_after_game menu_qu
 done
 
 # --- the window's close button in the middle of a game ---
+# A game above that a bazooka mole ended by itself may have made the table.
+table_before=$(cat "$HISCORE" 2>/dev/null | md5sum)
 start_game "$OUT/close.log"
 sleep 3.5
 xdotool key space
@@ -132,7 +134,7 @@ xdotool key Return
 sleep 2
 "$WM_DELETE" "$WIN" || fail "could not send WM_DELETE_WINDOW"
 wait_exit 0 "the close button"
-[ $HAD_HISCORE -eq 0 ] && [ -e "$HISCORE" ] && fail "a closed game entered a score"
+[ "$(cat "$HISCORE" 2>/dev/null | md5sum)" = "$table_before" ] || fail "a closed game entered a score"
 
 # --- signals end the program in order: 128 + the signal's number ---
 for case in "INT 130 menu" "TERM 143 game" "HUP 129 title"; do

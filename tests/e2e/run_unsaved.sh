@@ -18,7 +18,7 @@ BASE=$(readlink -f "$OUT")
 TMP=$(mktemp -d)
 chmod 755 "$TMP"
 trap 'chmod -R u+w "$TMP"; rm -rf "$TMP"' EXIT
-NOTSAVED='^Fluffernauts: the score is not saved: cannot write in '
+NOTSAVED='^Fluffernauts: the score is not saved: '
 
 copy_game() {
     mkdir -p "$1" && cp "$GAMEBIN" "$1/" && cp -r "$(dirname "$GAMEBIN")/data" "$1/data" &&
@@ -119,7 +119,7 @@ case_readonly() {
     touch "$TMP/readonly.marker"
     starter "cd '$c/home' && HOME='$c/home' exec env -u XDG_CONFIG_HOME $as '$c/fluffernauts'"
     play readonly grep -q "$NOTSAVED" "$OUT/game.log"
-    said_once readonly "${NOTSAVED}$c/data: Permission denied$"
+    said_once readonly "${NOTSAVED}cannot write in $c/data: Permission denied$"
     cmp -s "$c/data/hiscore.dat" <(low_table /dev/stdout) || fail "readonly: the table changed"
     written=$(find "$c/data" -newer "$TMP/readonly.marker")
     [ -z "$written" ] || fail "readonly: files written: $written"
@@ -140,7 +140,7 @@ case_fsize() {
     play fsize grep -q "$NOTSAVED" "$OUT/stderr.log"
     wait
     cp "$OUT/stderr.log" "$OUT/game.log"
-    said_once fsize "${NOTSAVED}$c/data: File too large$" others
+    said_once fsize "${NOTSAVED}cannot write $c/data/hiscore.dat: File too large$" others
     cmp -s "$c/data/hiscore.dat" <(low_table /dev/stdout) || fail "fsize: the table changed"
     [ "$(ls "$c/data" | grep -c hiscore.dat)" -eq 1 ] || fail "fsize: a temporary table was left"
     echo "e2e: fsize: a file-size limit does not kill the game; the unsaved score is said"

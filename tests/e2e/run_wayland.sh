@@ -42,7 +42,9 @@ sleep 0.3
 xdotool key space
 sleep 1
 shot wayland-fullscreen
-[ "$(convert "$OUT/wayland-fullscreen.png" -crop 150x720+0+0 +repage -format '%[fx:maxima]' info:)" = 0 ] &&
+# (Below weston's own pointer, which stays at 0,0 where the move reached
+# it late.)
+[ "$(convert "$OUT/wayland-fullscreen.png" -crop 150x680+0+40 +repage -format '%[fx:maxima]' info:)" = 0 ] &&
     [ "$(convert "$OUT/wayland-fullscreen.png" -crop 960x720+160+0 +repage -format '%[fx:mean]' info:)" != 0 ] ||
     fail "the full screen under Wayland is not the picture between black bars"
 # The High Scores row (picture 240, 380) opens the table; Quit (240, 420) ends.
