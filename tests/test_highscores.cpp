@@ -191,6 +191,9 @@ TEST_F(HighScoreTest, FailedSaveLeavesTheOldFileAndTheTableAsTheyWere) {
 // error) is never replaced: its scores could not be kept. Left-overs of a
 // save that died go; a file that only looks like one stays.
 TEST_F(HighScoreTest, ASaveNeverReplacesATableItCannotRead) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a table whose read fails is a link to /proc/self/mem, which only Linux has";
+#endif
     fs::create_symlink("/proc/self/mem", HighScorePath());
     WriteFile(HighScorePath() + ".new-a1b2c3", {1});
     WriteFile(HighScorePath() + ".new-a1b2c3d", {1});
