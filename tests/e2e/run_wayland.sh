@@ -55,8 +55,17 @@ alive "$OUT/wayland.log"
 compare -metric AE "$OUT/wayland-fullscreen.png" "$OUT/wayland-table.png" null: 2>/dev/null &&
     fail "a click on the High Scores row changed nothing"
 xdotool key space
-sleep 1
+sleep 1.5
+# Weston passes the X pointer on late on a busy machine: the pointer goes to
+# Quit first, and a click that still met the table gets one more.
+xdotool mousemove $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
+sleep 0.5
 click $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
+for _ in $(seq 30); do
+    kill -0 "$GAME" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$GAME" 2>/dev/null && click $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
 wait_exit 0 "a click on Quit under Wayland"
 
 replay=$REPLAYS/duel.replay
