@@ -223,7 +223,19 @@ class SdlPlatform : public Platform {
         return readkey();
     }
     void ClearKeybuf() override { clear_keybuf(); }
-    void Rest(unsigned ms) override { Wait(ms); }
+    // A rest paces a frame or a step of a screen, which reads the input
+    // once when it is over: waking for every event meanwhile (a moving
+    // pointer sends a hundred or more a second) only cost time. The press
+    // latches keep what a short press or click did until then.
+    void Rest(unsigned ms) override {
+        Uint64 end = SDL_GetTicks64() + ms;
+        for (Uint64 now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
+            SDL_Delay(Uint32(end - now));
+        }
+        lastLook_ = 0;
+        Pump(0);
+        CatchUpTicks();
+    }
     void AwaitInput(unsigned ms) override {
         TicksIdle(true);
         unsigned handled = eventsHandled_;
@@ -308,7 +320,7 @@ class SdlPlatform : public Platform {
         }
     }
 
-    // Every wait takes the desktop's events as they come, and sleeps
+    // A wait for a key takes the desktop's events as they come, and sleeps
     // between them.
     void Wait(unsigned ms) {
         Uint64 end = SDL_GetTicks64() + ms;
