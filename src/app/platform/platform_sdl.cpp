@@ -223,7 +223,19 @@ class SdlPlatform : public Platform {
         return readkey();
     }
     void ClearKeybuf() override { clear_keybuf(); }
-    void Rest(unsigned ms) override { Wait(ms); }
+    // A rest paces a frame or a step of a screen, which reads the input
+    // once when it is over: waking for every event meanwhile (a moving
+    // pointer sends a hundred or more a second) only cost time. The press
+    // latches keep what a short press or click did until then.
+    void Rest(unsigned ms) override {
+        Uint64 end = SDL_GetTicks64() + ms;
+        for (Uint64 now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
+            SDL_Delay(Uint32(end - now));
+        }
+        lastLook_ = 0;
+        Pump(0);
+        CatchUpTicks();
+    }
     void AwaitInput(unsigned ms) override {
         TicksIdle(true);
         unsigned handled = eventsHandled_;
@@ -246,9 +258,27 @@ class SdlPlatform : public Platform {
         if (dx == 0 && dy == 0 && keptIsFrame_ && SameAsKept(frame)) {
             return;
         }
+        // A game in play presents a new frame every pass and another within
+        // a frame's time: the window's own pixels are scaled straight from
+        // it, and an uncovered or resized window shows the game's picture
+        // as it stands until that next frame. The copy kept for still
+        // screens (to see that nothing changed, and to show them again)
+        // cost a tenth of a game's time.
+        if (dx == 0 && dy == 0 && pointerConfined && !window_.usesGpu()) {
+            window_.Show(frame);
+            keptIsFrame_ = false;
+            keptStale_ = true;
+            return;
+        }
+        // A shaken frame leaves a strip uncovered: of the frame before when
+        // the copy holds it, else of this one.
+        if (keptStale_ && (dx != 0 || dy != 0)) {
+            blit(frame, kept_, 0, 0, 0, 0, kScreenW, kScreenH);
+        }
         blit(frame, kept_, 0, 0, dx, dy, kScreenW, kScreenH);
         window_.Show(kept_);
         keptIsFrame_ = dx == 0 && dy == 0;
+        keptStale_ = false;
     }
     void PresentAgain(BITMAP* frame) override {
         // The window shows it already, and shows it again by itself when
@@ -308,7 +338,7 @@ class SdlPlatform : public Platform {
         }
     }
 
-    // Every wait takes the desktop's events as they come, and sleeps
+    // A wait for a key takes the desktop's events as they come, and sleeps
     // between them.
     void Wait(unsigned ms) {
         Uint64 end = SDL_GetTicks64() + ms;
@@ -551,6 +581,7 @@ class SdlPlatform : public Platform {
     GameWindow window_;
     BITMAP* kept_ = nullptr;  // what the window shows, for uncovering
     bool keptIsFrame_ = false;
+    bool keptStale_ = false;  // the window was last shown a frame not copied
     PressLatch keys_, buttons_;
     int pending_ = 0;  // a key whose character may follow as text
     int pendingCharacter_ = 0;
