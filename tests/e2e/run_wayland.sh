@@ -22,6 +22,19 @@ for _ in $(seq 50); do
 done
 [ -S "$RT/wl-e2e" ] || fail "weston did not start: $(cat "$OUT/weston.log")"
 sleep 1
+# Weston's X11 backend may take the pointer's first motion after its start
+# for its entry only, and now and then sees a move only once the pointer
+# moves again: every click here goes by a step beside its place first.
+xdotool mousemove 10 10
+sleep 0.2
+xdotool mousemove 20 20
+wclick() {
+    xdotool mousemove $(($1 + 3)) $(($2 + 3))
+    sleep 0.3
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    click "$1" "$2"
+}
 wl() { env -u DISPLAY WAYLAND_DISPLAY=wl-e2e XDG_RUNTIME_DIR="$RT" "$BIN" "$@"; }
 
 wl >"$OUT/wayland.log" 2>&1 &
@@ -48,24 +61,15 @@ shot wayland-fullscreen
     [ "$(convert "$OUT/wayland-fullscreen.png" -crop 960x720+160+0 +repage -format '%[fx:mean]' info:)" != 0 ] ||
     fail "the full screen under Wayland is not the picture between black bars"
 # The High Scores row (picture 240, 380) opens the table; Quit (240, 420) ends.
-click $((160 + 240 * 12 / 10)) $((380 * 12 / 10))
+wclick $((160 + 240 * 12 / 10)) $((380 * 12 / 10))
 sleep 1
 shot wayland-table
 alive "$OUT/wayland.log"
 compare -metric AE "$OUT/wayland-fullscreen.png" "$OUT/wayland-table.png" null: 2>/dev/null &&
     fail "a click on the High Scores row changed nothing"
 xdotool key space
-sleep 1.5
-# Weston passes the X pointer on late on a busy machine: the pointer goes to
-# Quit first, and a click that still met the table gets one more.
-xdotool mousemove $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
-sleep 0.5
-click $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
-for _ in $(seq 30); do
-    kill -0 "$GAME" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GAME" 2>/dev/null && click $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
+sleep 1
+wclick $((160 + 240 * 12 / 10)) $((420 * 12 / 10))
 wait_exit 0 "a click on Quit under Wayland"
 
 replay=$REPLAYS/duel.replay
