@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/data/datacheck.h"
 #include "app/platform/allegro_lib.h"
+#include "support/datafiles.h"
 
 inline void StartFuzzAllegro() {
     std::string error;
@@ -36,23 +38,17 @@ inline std::string FuzzFile(const char* ext, const void* bytes, size_t n) {
     return path;
 }
 
-// `bytes` as the one object of a datafile, of Allegro's type `type`, named.
-inline std::string OneObjectDatafile(int type, const uint8_t* bytes, size_t n, const char* name) {
-    std::string out;
-    auto be32 = [&](uint32_t v) {
-        for (int s = 24; s >= 0; s -= 8)
-            out += char(v >> s);
-    };
-    be32(uint32_t(F_NOPACK_MAGIC));
-    be32(uint32_t(DAT_MAGIC));
-    be32(1);
-    be32(uint32_t(DAT_PROPERTY));
-    be32(uint32_t(DAT_NAME));
-    be32(uint32_t(std::string(name).size()));
-    out += name;
-    be32(uint32_t(type));
-    be32(uint32_t(n));
-    be32(uint32_t(n));
-    out.append(reinterpret_cast<const char*>(bytes), n);
-    return out;
+// `bytes` as the one object of a datafile, of Allegro's type `type`, named;
+// when the check passes it, loaded by Allegro, which must then take it.
+// Null when the check refuses it.
+inline DATAFILE* CheckedObject(int type, const uint8_t* bytes, size_t n, const char* name) {
+    std::string file = Datafile(
+        Object(uint32_t(type), name, std::string(reinterpret_cast<const char*>(bytes), n)));
+    const std::string path = FuzzFile("dat", file.data(), file.size());
+    if (!CheckDatafile(path).empty())
+        return nullptr;
+    DATAFILE* loaded = load_datafile(path.c_str());
+    if (!loaded || loaded[0].type != type)
+        std::abort();  // the check passed what Allegro cannot load
+    return loaded;
 }

@@ -1,17 +1,12 @@
 // One font object: the check of a datafile that holds it, then, when it
 // passes, Allegro's loader and every character of the first 256 drawn.
-#include "app/data/datacheck.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static BITMAP* canvas = (StartFuzzAllegro(), create_bitmap_ex(16, 64, 64));
-    std::string file = OneObjectDatafile(DAT_FONT, data, size, "font");
-    const std::string path = FuzzFile("dat", file.data(), file.size());
-    if (!CheckDatafile(path).empty())
+    DATAFILE* loaded = CheckedObject(DAT_FONT, data, size, "font");
+    if (!loaded)
         return 0;
-    DATAFILE* loaded = load_datafile(path.c_str());
-    if (!loaded || loaded[0].type != DAT_FONT)
-        std::abort();  // the check passed what Allegro cannot load
     for (int c = 1; c < 256; ++c) {
         char text[] = {char(c), 'g', 0};
         textout_ex(canvas, static_cast<FONT*>(loaded[0].dat), text, 0, 0, 1, -1);

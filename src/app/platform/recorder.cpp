@@ -120,15 +120,19 @@ int RecordingPlatform::ReadKey() {
 }
 
 // The ticks that went by since the last call have not reached the game
-// yet, so it asks for a rest as if they had not come: the rest is shorter
-// by them, and the frames keep their pace.
-void RecordingPlatform::Rest(unsigned ms) {
-    Call c(this);
+// yet, so it asks for a wait as if they had not come: the wait is shorter
+// by them, and the frames keep their pace. What is left of `ms`.
+unsigned RecordingPlatform::LeftOfWait(unsigned ms) {
     int early = TakeMachineTicks();
     ticks_ += early;
     unsigned gone = unsigned(std::min(early, 1000)) * 10;
-    if (ms > gone) {
-        real_->Rest(ms - gone);
+    return ms > gone ? ms - gone : 0;
+}
+
+void RecordingPlatform::Rest(unsigned ms) {
+    Call c(this);
+    if (unsigned left = LeftOfWait(ms)) {
+        real_->Rest(left);
     }
 }
 
@@ -136,11 +140,8 @@ void RecordingPlatform::Rest(unsigned ms) {
 // at the player's move; the ticks it took are noted as any others.
 void RecordingPlatform::AwaitInput(unsigned ms) {
     Call c(this);
-    int early = TakeMachineTicks();
-    ticks_ += early;
-    unsigned gone = unsigned(std::min(early, 1000)) * 10;
-    if (ms > gone) {
-        real_->AwaitInput(ms - gone);
+    if (unsigned left = LeftOfWait(ms)) {
+        real_->AwaitInput(left);
     }
 }
 

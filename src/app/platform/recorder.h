@@ -38,6 +38,8 @@ class RecordingPlatform : public ForwardingPlatform {
     int gamesWritten() const { return written_; }
 
   private:
+    unsigned LeftOfWait(unsigned ms);
+
     // What the game sees of the machine, as the notes keep it.
     struct View {
         int x = 0, y = 0, buttons = 0;
